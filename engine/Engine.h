@@ -1,0 +1,110 @@
+// The summarisation engine: the control state a window shows, the tables the
+// stages fill, and the stages themselves as member functions. A front end
+// owns one Engine per window (or per record), sets the control state, calls
+// runSummary and reads the results back:
+//
+//   abrivo::Engine engine;
+//   engine.controls.标题框 = gbkHeadline;
+//   engine.controls.内容框 = gbkArticle;   // "\r\n" line breaks
+//   engine.controls.组合框1 = 1;           // length list: 0..3, -1 for none
+//   engine.runSummary();
+//   engine.controls.编辑框1;  // the summary
+//   engine.controls.标签2;    // status line, e.g. "原文1124字，摘要298字"
+//   engine.controls.标签3;    // keyword line, "关键词： " and three terms
+//
+// All text is GBK bytes (see text/TextOps.h). The engine never blocks and
+// keeps no globals; the front end may set processEventsHook to let its own
+// events run while a long stage works.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "state/ControlState.h"
+#include "state/Table.h"
+
+namespace abrivo {
+
+class Engine;
+
+enum class Language { Chinese, English };
+
+// The language test: Chinese when the text holds "的", otherwise English when
+// it holds an e of either case, otherwise none.
+std::optional<Language> detectLanguage(std::string_view text);
+
+// How the Chinese term stage counts and cuts its candidates and merges the
+// terms it found. Kept behind this interface so that a plain reference
+// method and the fast one can run side by side and be compared.
+class ChineseTermCounter {
+ public:
+  virtual ~ChineseTermCounter() = default;
+  // The sixteen passes, longest runs first: fills the term table in order of
+  // insertion, replaces every term in workText by a space, keeps charArray
+  // in step with workText and writes the progress texts into 标签2.
+  virtual void countAndCut(Engine& engine) const = 0;
+  // Hands the weight of every term to each other term that it contains and
+  // removes the contained term from the container's text.
+  virtual void mergeTerms(Engine& engine) const = 0;
+};
+
+class Engine {
+ public:
+  Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  // --- Program-wide state -------------------------------------------------
+  ControlState controls;
+  std::string workText;
+  std::vector<std::string> charArray;
+  Table sentenceTable;   // 超级列表框2: 句 | a | b
+  Table termTable;       // 超级列表框3: 词 | a
+  Table candidateTable;  // 超级列表框1: 调整句 | a
+
+  // Set by a front end to dispatch its pending events; called often during
+  // the term stages. Empty by default.
+  std::function<void()> processEventsHook;
+  void processEvents() const {
+    if (processEventsHook) processEventsHook();
+  }
+
+  // The counting method of the Chinese term stage; the engine's own by
+  // default. The counter must outlive the engine.
+  void setChineseTermCounter(const ChineseTermCounter* counter);
+
+  // --- The start button ---------------------------------------------------
+  // One complete run on the text of 内容框. A call made while a run is in
+  // progress (from an event dispatched by processEvents) is ignored, so two
+  // runs never share workText and the tables.
+  void runSummary();
+  bool isRunning() const { return m_running; }
+
+  // --- Stages, in the order of a run --------------------------------------
+  void normaliseChinese();
+  void normaliseEnglish();
+  void buildSentenceTable();
+  void cleanSentences(Language language);
+  void rebuildWorkText();
+  void prepareChineseTermText();
+  void prepareEnglishTermText();
+  void buildCharArray();
+  void extractChineseTerms();
+  void extractEnglishTerms();
+  void sortTermTable();
+  void weightTitleTerms();
+  void selectChineseSummary();
+  void selectEnglishSummary();
+
+ private:
+  void writeStatusLine(Language language);
+  void selectSummary(Language language);
+
+  const ChineseTermCounter* m_chineseTermCounter;
+  bool m_running = false;
+};
+
+}  // namespace abrivo

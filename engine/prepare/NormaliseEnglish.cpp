@@ -1,0 +1,7 @@
+#include "Engine.h"
+
+namespace abrivo {
+
+void Engine::normaliseEnglish() {}
+
+}  // namespace abrivo

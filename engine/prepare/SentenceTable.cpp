@@ -1,0 +1,8 @@
+#include "Engine.h"
+
+namespace abrivo {
+
+void Engine::buildSentenceTable() {}
+void Engine::cleanSentences(Language) {}
+
+}  // namespace abrivo

@@ -1,0 +1,7 @@
+#include "Engine.h"
+
+namespace abrivo {
+
+void Engine::weightTitleTerms() {}
+
+}  // namespace abrivo

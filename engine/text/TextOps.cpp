@@ -1,0 +1,288 @@
+// Tested by tests/text_ops_test.cpp.
+#include "text/TextOps.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <locale.h>
+
+namespace abrivo {
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+bool matchesAt(std::string_view t, std::size_t i, std::string_view sub, bool foldCase) {
+  if (!foldCase) return std::memcmp(t.data() + i, sub.data(), sub.size()) == 0;
+  for (std::size_t k = 0; k < sub.size(); ++k) {
+    if (foldAscii(static_cast<unsigned char>(t[i + k])) !=
+        foldAscii(static_cast<unsigned char>(sub[k])))
+      return false;
+  }
+  return true;
+}
+
+// Index of the first match of sub (non-empty) that starts on a character step
+// at or after i, where i itself is the start of a step; npos when none. Exact
+// searches jump with memchr to the next candidate byte and then walk the
+// character steps up to it, so a match inside a two-byte character is skipped.
+std::size_t nextMatch(std::string_view t, std::size_t i, std::string_view sub, bool foldCase) {
+  const std::size_t n = t.size();
+  const std::size_t m = sub.size();
+  if (!foldCase) {
+    while (i + m <= n) {
+      const void* hit = std::memchr(t.data() + i, sub[0], n - m + 1 - i);
+      if (!hit) return npos;
+      const std::size_t j = static_cast<std::size_t>(static_cast<const char*>(hit) - t.data());
+      while (i < j) i += charSize(t, i);
+      if (i == j && matchesAt(t, i, sub, false)) return i;
+      if (i == j) i += charSize(t, i);
+    }
+    return npos;
+  }
+  while (i + m <= n) {
+    if (matchesAt(t, i, sub, true)) return i;
+    i += charSize(t, i);
+  }
+  return npos;
+}
+
+// Full-width forms of GBK folded to ASCII, read one byte at a time, so that a
+// number is read only as far as it goes.
+class FoldedReader {
+ public:
+  explicit FoldedReader(std::string_view t) : m_t(t) {}
+
+  int peek() {
+    if (m_pos >= m_t.size()) return -1;
+    const auto b0 = static_cast<unsigned char>(m_t[m_pos]);
+    if (b0 < 0x80 || m_pos + 1 >= m_t.size()) {
+      m_step = 1;
+      return b0;
+    }
+    m_step = 2;
+    const auto b1 = static_cast<unsigned char>(m_t[m_pos + 1]);
+    if (b0 == 0xA3 && b1 >= 0xA1 && b1 <= 0xFE) return b1 - 0x80;
+    if (b0 == 0xA1 && b1 == 0xA1) return ' ';
+    if (b0 == 0xA1 && b1 == 0xAB) return '~';
+    if (b0 == 0xA1 && (b1 == 0xEE || b1 == 0xEF)) return '*';
+    return 0x100;  // any other two-byte character: never part of a number
+  }
+  void next() { m_pos += m_step; }
+
+ private:
+  std::string_view m_t;
+  std::size_t m_pos = 0;
+  std::size_t m_step = 1;
+};
+
+bool isSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isDigit(int c) { return c >= '0' && c <= '9'; }
+
+int clampToInt(double x) {
+  if (std::isnan(x)) return 0;
+  if (x >= static_cast<double>(INT_MAX)) return INT_MAX;
+  if (x <= static_cast<double>(INT_MIN)) return INT_MIN;
+  return static_cast<int>(x);
+}
+
+}  // namespace
+
+int textLength(std::string_view t) {
+  return t.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(t.size());
+}
+
+Text concatText(std::string_view a, std::string_view b) {
+  Text r;
+  r.reserve(a.size() + b.size());
+  r.append(a).append(b);
+  return r;
+}
+
+Text concatText(std::string_view a, std::string_view b, std::string_view c) {
+  Text r;
+  r.reserve(a.size() + b.size() + c.size());
+  r.append(a).append(b).append(c);
+  return r;
+}
+
+Text leftText(std::string_view t, int n) {
+  if (n <= 0) return {};
+  return Text(t.substr(0, std::min<std::size_t>(static_cast<std::size_t>(n), t.size())));
+}
+
+Text rightText(std::string_view t, int n) {
+  if (n <= 0) return {};
+  const std::size_t k = std::min<std::size_t>(static_cast<std::size_t>(n), t.size());
+  return Text(t.substr(t.size() - k));
+}
+
+int findText(std::string_view t, std::string_view sub, std::optional<int> start, bool ignoreCase) {
+  std::size_t b = 0;
+  if (start && *start > 1) b = static_cast<std::size_t>(*start) - 1;
+  if (b >= t.size()) return -1;  // empty region
+  if (sub.empty()) return 1;
+  const std::size_t i = nextMatch(t, b, sub, ignoreCase);
+  return i == npos ? -1 : static_cast<int>(i + 1);
+}
+
+int findTextReverse(std::string_view t, std::string_view sub, std::optional<int> start,
+                    bool ignoreCase) {
+  std::size_t limit = t.size();
+  if (start) {
+    const std::size_t b = *start > 1 ? static_cast<std::size_t>(*start) - 1 : 0;
+    limit = std::min(b, t.size());
+  }
+  if (sub.empty()) return limit > 0 ? 1 : -1;
+  // A match must end within the first `limit` bytes; stepping in the prefix
+  // sees the same character steps as stepping in the whole text.
+  const std::string_view region = t.substr(0, limit);
+  std::size_t last = npos;
+  for (std::size_t i = nextMatch(region, 0, sub, ignoreCase); i != npos;
+       i = nextMatch(region, i + charSize(region, i), sub, ignoreCase))
+    last = i;
+  return last == npos ? -1 : static_cast<int>(last + 1);
+}
+
+Text replaceText(std::string_view t, std::string_view find, std::string_view replacement,
+                 std::optional<int> start, std::optional<int> count, bool caseSensitive) {
+  std::size_t b = 0;
+  if (start && *start > 1) b = static_cast<std::size_t>(*start) - 1;
+  if (t.empty() || find.empty() || (count && *count == 0) || b >= t.size()) return Text(t);
+  long long limit = (count && *count > 0) ? *count : -1;
+
+  Text result;
+  std::size_t i = nextMatch(t, b, find, !caseSensitive);
+  if (i == npos) return Text(t);
+  result.reserve(t.size() + (replacement.size() > find.size() ? t.size() / 4 : 0));
+  std::size_t copied = 0;
+  while (i != npos) {
+    result.append(t.substr(copied, i - copied));
+    result.append(replacement);
+    copied = i + find.size();
+    if (limit > 0 && --limit == 0) break;
+    i = nextMatch(t, copied, find, !caseSensitive);
+  }
+  result.append(t.substr(copied));
+  return result;
+}
+
+TextList splitText(std::string_view t, std::string_view delimiter, std::optional<int> maxPieces) {
+  TextList pieces;
+  if (t.empty() || (maxPieces && *maxPieces <= 0)) return pieces;
+  if (delimiter.empty()) {
+    pieces.emplace_back(t);
+    return pieces;
+  }
+  long long left = maxPieces ? *maxPieces : -1;
+  std::size_t pieceStart = 0;
+  for (std::size_t i = nextMatch(t, 0, delimiter, false); i != npos;
+       i = nextMatch(t, pieceStart, delimiter, false)) {
+    pieces.emplace_back(t.substr(pieceStart, i - pieceStart));
+    pieceStart = i + delimiter.size();
+    if (left > 0 && --left == 0) return pieces;
+  }
+  if (pieceStart < t.size()) pieces.emplace_back(t.substr(pieceStart));
+  return pieces;
+}
+
+Text toText(int n) { return std::to_string(n); }
+
+Text toText(double x) {
+  char buf[64];
+  // to_chars with a precision writes exactly what printf's "%.13g" writes in
+  // the C locale, whatever locale the program runs in.
+  const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 13);
+  return Text(buf, r.ptr);
+}
+
+double toNumber(std::string_view t) {
+  FoldedReader in(t);
+  while (isSpace(in.peek())) in.next();
+  std::string num;
+  if (in.peek() == '+' || in.peek() == '-') {
+    num.push_back(static_cast<char>(in.peek()));
+    in.next();
+  }
+  bool digits = false;
+  while (isDigit(in.peek())) {
+    num.push_back(static_cast<char>(in.peek()));
+    in.next();
+    digits = true;
+  }
+  if (in.peek() == '.') {
+    num.push_back('.');
+    in.next();
+    while (isDigit(in.peek())) {
+      num.push_back(static_cast<char>(in.peek()));
+      in.next();
+      digits = true;
+    }
+  }
+  if (!digits) return 0.0;
+  if (in.peek() == 'e' || in.peek() == 'E') {
+    std::string exp = "e";
+    in.next();
+    if (in.peek() == '+' || in.peek() == '-') {
+      exp.push_back(static_cast<char>(in.peek()));
+      in.next();
+    }
+    bool expDigits = false;
+    while (isDigit(in.peek())) {
+      exp.push_back(static_cast<char>(in.peek()));
+      in.next();
+      expDigits = true;
+    }
+    if (expDigits) num += exp;
+  }
+  // strtod in the C locale: the program's locale must not change the decimal
+  // point, and overflow gives infinity as the C library defines it.
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+  return strtod_l(num.c_str(), nullptr, cLocale);
+}
+
+int toInt(std::string_view t) {
+  FoldedReader in(t);
+  while (isSpace(in.peek())) in.next();
+  bool negative = false;
+  if (in.peek() == '+' || in.peek() == '-') {
+    negative = in.peek() == '-';
+    in.next();
+  }
+  long long value = 0;
+  while (isDigit(in.peek())) {
+    if (value <= static_cast<long long>(INT_MAX) + 1) value = value * 10 + (in.peek() - '0');
+    in.next();
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+int toInt(double x) { return clampToInt(std::trunc(x)); }
+
+int floorToInt(double x) {
+  if (std::isnan(x)) return 0;
+  double i = 0.0;
+  const double f = std::modf(x, &i);
+  if (std::fabs(f) > 0.999999999999) x = (i >= 0.0) ? i + 1.0 : i - 1.0;
+  return clampToInt(std::floor(x));
+}
+
+Text charFromCode(unsigned char b) { return b == 0 ? Text() : Text(1, static_cast<char>(b)); }
+
+std::vector<unsigned char> toBytes(std::string_view t) {
+  return std::vector<unsigned char>(t.begin(), t.end());
+}
+
+int compareText(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  const int c = n ? std::memcmp(a.data(), b.data(), n) : 0;
+  if (c != 0) return c < 0 ? -1 : 1;
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+}  // namespace abrivo

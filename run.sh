@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds Abrivo (release) and runs it: the window when a display is available,
+# otherwise the command-line front end on the default article.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/deps.sh
+abrivo_require_packages "${ABRIVO_BUILD_PACKAGES[@]}"
+
+cmake --preset release >/dev/null
+cmake --build --preset release
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/release/app/abrivo ]; then
+  exec build/release/app/abrivo "$@"
+fi
+exec build/release/cli/abrivo-cli "$@"

@@ -1,0 +1,43 @@
+// The Unicode boundary: nothing a user types is lost, bad bytes are reported
+// or shown as U+FFFD, line breaks reach the engine as "\r\n".
+#include "text/Encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace abrivo {
+namespace {
+
+TEST(Encoding, RoundTripsCharactersOutsideGbk) {
+  const std::string text = "的 e \xF0\x9F\x98\x80 \xF0\xA0\x80\x80 \xE2\x82\xAC";  // emoji, ext-B, euro
+  const auto gb = utf8ToGb18030(text);
+  ASSERT_TRUE(gb);
+  EXPECT_EQ(gb->substr(0, 2), "\xB5\xC4");
+  EXPECT_EQ(gb18030ToUtf8(*gb), text);
+}
+
+TEST(Encoding, StrictConversionReportsOffsetOfFirstBadByte) {
+  ConversionError error{};
+  EXPECT_FALSE(utf8ToGb18030("ab\xC3(", &error));
+  EXPECT_EQ(error.offset, 2u);
+  EXPECT_FALSE(utf8ToGb18030("abc\xE4\xB8", &error)) << "truncated sequence at the end";
+  EXPECT_EQ(error.offset, 3u);
+  EXPECT_FALSE(gb18030ToUtf8("a\xB5", &error));
+  EXPECT_EQ(error.offset, 1u);
+}
+
+TEST(Encoding, LenientDecodingShowsReplacementCharacter) {
+  EXPECT_EQ(gb18030ToUtf8Lenient("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(gb18030ToUtf8Lenient("a\xB5"), "a\xEF\xBF\xBD");
+  EXPECT_EQ(gb18030ToUtf8Lenient(""), "");
+  EXPECT_EQ(gb18030ToUtf8(utf8ToGb18030Lenient("x\xC3(")), "x\xEF\xBF\xBD(");
+}
+
+TEST(Encoding, LineBreaksAndNul) {
+  EXPECT_EQ(toEngineLineBreaks("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd");
+  EXPECT_EQ(toEngineLineBreaks(std::string("a\0b", 3)), "ab");
+  EXPECT_EQ(toEngineLineBreaks("\r\r\n"), "\r\n\r\n");
+  EXPECT_EQ(fromEngineLineBreaks("a\r\nb\rc"), "a\nb\rc");
+}
+
+}  // namespace
+}  // namespace abrivo
