@@ -1,16 +1,13 @@
-// abrivo-cli: summarises the default sample and prints the status line.
+// abrivo-cli: the command-line front end; everything but the process
+// boundary lives in abrivo_cli_lib (see Cli.h).
 #include <iostream>
+#include <string_view>
+#include <vector>
 
-#include "Engine.h"
-#include "Samples.h"
-#include "text/Encoding.h"
+#include "cli/Cli.h"
 
-int main() {
-  const abrivo::samples::SamplePair pair = abrivo::samples::sample(1);
-  abrivo::Engine engine;
-  engine.controls.标题框 = abrivo::utf8ToGb18030Lenient(abrivo::toEngineLineBreaks(pair.title));
-  engine.controls.内容框 = abrivo::utf8ToGb18030Lenient(abrivo::toEngineLineBreaks(pair.article));
-  engine.runSummary();
-  std::cout << abrivo::gb18030ToUtf8Lenient(engine.controls.编辑框1) << '\n'
-            << abrivo::gb18030ToUtf8Lenient(engine.controls.标签2) << '\n';
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  return abrivo::cli::runCli(args, std::cin, std::cout, std::cerr);
 }

@@ -1,0 +1,88 @@
+#include "cli/Batch.h"
+
+#include <istream>
+#include <ostream>
+
+#include "cli/Options.h"
+#include "cli/Record.h"
+#include "text/Encoding.h"
+
+namespace abrivo::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+bool isBlank(std::string_view line) {
+  return line.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+std::string errorLine(const Json& id, std::string message) {
+  Json json;
+  json["id"] = id;
+  json["error"] = std::move(message);
+  return dumpJson(json);
+}
+
+}  // namespace
+
+std::optional<std::string> processRecordLine(std::string_view line, int defaultLength) {
+  if (isBlank(line)) return std::nullopt;
+
+  Json input;
+  try {
+    input = Json::parse(line);
+  } catch (const Json::parse_error& e) {
+    // e.byte counts from 1 and points at the last byte read.
+    const std::size_t offset = e.byte > 0 ? e.byte - 1 : 0;
+    return errorLine(nullptr, "not valid JSON (at byte " + std::to_string(offset) + ")");
+  } catch (const Json::exception&) {
+    return errorLine(nullptr, "not valid JSON");
+  }
+  if (!input.is_object()) return errorLine(nullptr, "the record is not a JSON object");
+
+  const Json id = input.contains("id") ? input["id"] : Json();
+  const auto content = input.find("content");
+  if (content == input.end()) return errorLine(id, "\"content\" is missing");
+  if (!content->is_string()) return errorLine(id, "\"content\" is not a string");
+
+  Record record;
+  record.content = utf8ToGb18030Lenient(content->get_ref<const std::string&>());
+  record.length = defaultLength;
+  if (const auto title = input.find("title"); title != input.end()) {
+    if (!title->is_string()) return errorLine(id, "\"title\" is not a string");
+    record.title = utf8ToGb18030Lenient(title->get_ref<const std::string&>());
+  }
+  if (const auto length = input.find("length"); length != input.end()) {
+    const bool valid = length->is_number_integer() && *length >= -1 && *length <= 3;
+    if (!valid) return errorLine(id, "\"length\" is not an integer from -1 to 3");
+    record.length = length->get<int>();
+  }
+
+  Engine engine;
+  runRecord(engine, record);
+  Json result;
+  result["id"] = id;
+  result.update(resultJson(engine));
+  return dumpJson(result);
+}
+
+int runBatch(std::istream& in, std::ostream& out, std::ostream& err, int defaultLength) {
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::optional<std::string> result = processRecordLine(line, defaultLength);
+    if (!result) continue;
+    out << *result << '\n';
+    out.flush();
+    if (!out) {
+      err << "abrivo-cli: cannot write the results\n";
+      return 1;
+    }
+  }
+  if (in.bad()) {
+    err << "abrivo-cli: <stdin>: read error\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace abrivo::cli

@@ -1,0 +1,178 @@
+#include "cli/Options.h"
+
+#include <charconv>
+
+namespace abrivo::cli {
+namespace {
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::optional<Encoding> parseEncoding(std::string_view text) {
+  if (equalsIgnoringCase(text, "utf-8")) return Encoding::Utf8;
+  if (equalsIgnoringCase(text, "gbk")) return Encoding::Gbk;
+  if (equalsIgnoringCase(text, "gb18030")) return Encoding::Gb18030;
+  return std::nullopt;
+}
+
+std::optional<Format> parseFormat(std::string_view text) {
+  if (text == "text") return Format::Text;
+  if (text == "json") return Format::Json;
+  return std::nullopt;
+}
+
+std::optional<int> parseSample(std::string_view text) {
+  if (text.size() == 1 && text[0] >= '1' && text[0] <= '3') return text[0] - '0';
+  return std::nullopt;
+}
+
+// Options that take a value, by long name, with their short letter if any.
+struct ValueOption {
+  std::string_view longName;
+  char shortName;
+};
+constexpr ValueOption kValueOptions[] = {
+    {"title", 't'},    {"title-file", 0}, {"length", 'l'},
+    {"encoding", 'e'}, {"format", 'f'},   {"sample", 0},
+};
+
+// Applies one option and its value; returns a usage error or "".
+std::string applyValue(Options& o, std::string_view name, std::string_view value) {
+  const auto bad = [&](std::string_view what) {
+    return "invalid " + std::string(what) + " '" + std::string(value) + "'";
+  };
+  if (name == "title") {
+    if (o.title || o.titleFile) return "give the title only once";
+    o.title = std::string(value);
+  } else if (name == "title-file") {
+    if (o.title || o.titleFile) return "give the title only once";
+    o.titleFile = std::string(value);
+  } else if (name == "length") {
+    const auto n = parseLength(value);
+    if (!n) return bad("length") + " (expected -1, 0, 1, 2 or 3)";
+    o.length = *n;
+  } else if (name == "encoding") {
+    const auto e = parseEncoding(value);
+    if (!e) return bad("encoding") + " (expected utf-8, gbk or gb18030)";
+    o.encoding = *e;
+  } else if (name == "format") {
+    const auto f = parseFormat(value);
+    if (!f) return bad("format") + " (expected text or json)";
+    o.format = *f;
+  } else if (name == "sample") {
+    const auto s = parseSample(value);
+    if (!s) return bad("sample") + " (expected 1, 2 or 3)";
+    o.sample = *s;
+  }
+  return {};
+}
+
+// The combinations that make no sense together.
+std::string checkCombination(const Options& o, bool explicitFormat) {
+  const bool hasFile = o.file.has_value();
+  const bool hasTitle = o.title || o.titleFile;
+  if (o.jsonl) {
+    if (hasFile || hasTitle || o.sample)
+      return "--jsonl reads its records from standard input only";
+    if (o.encoding != Encoding::Utf8) return "--jsonl input and output are always UTF-8";
+    if (explicitFormat && o.format != Format::Json) return "--jsonl always writes JSON";
+  }
+  if (o.sample && (hasFile || hasTitle)) return "--sample replaces FILE and the title";
+  if (o.titleFile == "-" && o.file.value_or("-") == "-") {
+    return "standard input cannot hold both the title and the article";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::optional<int> parseLength(std::string_view text) {
+  int n = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, n);
+  if (text.empty() || ec != std::errc() || ptr != end || n < -1 || n > 3) return std::nullopt;
+  return n;
+}
+
+ParsedOptions parseOptions(std::span<const std::string_view> args) {
+  ParsedOptions result;
+  Options& o = result.options;
+  bool explicitFormat = false;
+  bool onlyFiles = false;
+  const auto fail = [&](std::string message) {
+    result.error = std::move(message);
+    return result;
+  };
+
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    const bool isOption = !onlyFiles && arg.size() > 1 && arg[0] == '-';
+    if (!isOption) {
+      if (o.file) return fail("more than one FILE given");
+      o.file = std::string(arg);
+      continue;
+    }
+    if (arg == "--") {
+      onlyFiles = true;
+      continue;
+    }
+
+    // Split "--name=value", "--name", "-x value" and "-xvalue" into a name and
+    // an optional attached value.
+    std::string_view name;
+    std::optional<std::string_view> attached;
+    if (arg.starts_with("--")) {
+      name = arg.substr(2);
+      if (const auto eq = name.find('='); eq != std::string_view::npos) {
+        attached = name.substr(eq + 1);
+        name = name.substr(0, eq);
+      }
+    } else {
+      const char letter = arg[1];
+      if (letter == 'h') {
+        name = "help";
+      } else {
+        for (const ValueOption& v : kValueOptions) {
+          if (v.shortName == letter) name = v.longName;
+        }
+      }
+      if (name.empty()) return fail("unknown option '" + std::string(arg) + "'");
+      if (arg.size() > 2) attached = arg.substr(2);
+    }
+
+    if (name == "help" || name == "version" || name == "jsonl") {
+      if (attached) return fail("option '" + std::string(arg) + "' takes no value");
+      if (name == "help") o.help = true;
+      if (name == "version") o.version = true;
+      if (name == "jsonl") o.jsonl = true;
+      continue;
+    }
+    bool known = false;
+    for (const ValueOption& v : kValueOptions) known = known || v.longName == name;
+    if (!known) return fail("unknown option '" + std::string(arg) + "'");
+
+    std::string_view value;
+    if (attached) {
+      value = *attached;
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      return fail("option '" + std::string(arg) + "' needs a value");
+    }
+    if (name == "format") explicitFormat = true;
+    if (std::string error = applyValue(o, name, value); !error.empty()) return fail(error);
+  }
+
+  if (o.help || o.version) return result;
+  if (std::string error = checkCombination(o, explicitFormat); !error.empty()) return fail(error);
+  if (o.jsonl) o.format = Format::Json;
+  return result;
+}
+
+}  // namespace abrivo::cli
