@@ -21,11 +21,15 @@ TEST(LanguageTest, DeWinsThenEThenNothing) {
   EXPECT_EQ(detectLanguage(""), std::nullopt);
   EXPECT_EQ(detectLanguage("123 456"), std::nullopt);
   EXPECT_EQ(detectLanguage(gbk("中国人民今天很忙。")), std::nullopt);
-  EXPECT_EQ(detectLanguage("\x81" "e"), std::nullopt) << "an e that is a second byte is not a letter";
+  EXPECT_EQ(detectLanguage("\x81"
+                           "e"),
+            std::nullopt)
+      << "an e that is a second byte is not a letter";
 }
 
 TEST(RunSummary, NoLanguageOnlyEmptiesTheOutputBox) {
-  for (const std::string& content : {std::string(), std::string("123 456"), gbk("中国人民今天很忙。")}) {
+  for (const std::string& content :
+       {std::string(), std::string("123 456"), gbk("中国人民今天很忙。")}) {
     Engine engine;
     engine.controls.内容框 = content;
     engine.controls.编辑框1 = "old summary";

@@ -8,7 +8,8 @@ namespace abrivo {
 namespace {
 
 TEST(Encoding, RoundTripsCharactersOutsideGbk) {
-  const std::string text = "的 e \xF0\x9F\x98\x80 \xF0\xA0\x80\x80 \xE2\x82\xAC";  // emoji, ext-B, euro
+  const std::string text =
+      "的 e \xF0\x9F\x98\x80 \xF0\xA0\x80\x80 \xE2\x82\xAC";  // emoji, ext-B, euro
   const auto gb = utf8ToGb18030(text);
   ASSERT_TRUE(gb);
   EXPECT_EQ(gb->substr(0, 2), "\xB5\xC4");
@@ -26,7 +27,10 @@ TEST(Encoding, StrictConversionReportsOffsetOfFirstBadByte) {
 }
 
 TEST(Encoding, LenientDecodingShowsReplacementCharacter) {
-  EXPECT_EQ(gb18030ToUtf8Lenient("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(gb18030ToUtf8Lenient("a\xFF"
+                                 "b"),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(gb18030ToUtf8Lenient("a\xB5"), "a\xEF\xBF\xBD");
   EXPECT_EQ(gb18030ToUtf8Lenient(""), "");
   EXPECT_EQ(gb18030ToUtf8(utf8ToGb18030Lenient("x\xC3(")), "x\xEF\xBF\xBD(");

@@ -82,7 +82,13 @@ TEST(ReplaceText, Cases) {
   const ReplaceCase cases[] = {
       {"four spaces halve", "a    b", "  ", " ", {}, {}, true, "a  b"},
       {"three spaces become two", "a   b", "  ", " ", {}, {}, true, "a  b"},
-      {"replacement not rescanned", gbk("改革改革"), gbk("改革"), gbk(" 改革 "), {}, {}, true,
+      {"replacement not rescanned",
+       gbk("改革改革"),
+       gbk("改革"),
+       gbk(" 改革 "),
+       {},
+       {},
+       true,
        gbk(" 改革  改革 ")},
       {"replacement holds find", "aXa", "a", "aa", {}, {}, true, "aaXaa"},
       {"empty text", "", "a", "b", {}, {}, true, ""},
@@ -132,7 +138,14 @@ TEST(SplitText, Cases) {
       {"max pieces 0", "a,b", ",", 0, {}},
       {"exact case", "aXbxc", "x", {}, {"aXb", "c"}},
       {"two-byte delimiter", gbk("甲〓乙〓"), gbk("〓"), {}, {gbk("甲"), gbk("乙")}},
-      {"not inside characters", "\xA1\xFE" "a", "\xFE" "a", {}, {"\xA1\xFE" "a"}},
+      {"not inside characters",
+       "\xA1\xFE"
+       "a",
+       "\xFE"
+       "a",
+       {},
+       {"\xA1\xFE"
+        "a"}},
   };
   for (const auto& c : cases) EXPECT_EQ(splitText(c.t, c.delim, c.maxPieces), c.expected) << c.name;
   EXPECT_EQ(splitText("a,b"), (TextList{"a", "b"})) << "comma is the default delimiter";
@@ -171,11 +184,27 @@ TEST(ToNumber, Cases) {
     std::string t;
     double expected;
   } cases[] = {
-      {"", 0},         {"abc", 0},      {"12.5x", 12.5}, {"  -3", -3},     {"+4", 4},
-      {".5", 0.5},     {"5.", 5},       {"1e3", 1000},   {"1e", 1},        {"2E-1", 0.2},
-      {"-", 0},        {".", 0},        {"0x10", 0},     {"inf", 0},       {"nan", 0},
-      {"\t7", 7},      {gbk("１２３"), 123},               {gbk("－１．５"), -1.5},
-      {gbk("　４２"), 42},               {gbk("中1"), 0},  {"3" + gbk("中"), 3},
+      {"", 0},
+      {"abc", 0},
+      {"12.5x", 12.5},
+      {"  -3", -3},
+      {"+4", 4},
+      {".5", 0.5},
+      {"5.", 5},
+      {"1e3", 1000},
+      {"1e", 1},
+      {"2E-1", 0.2},
+      {"-", 0},
+      {".", 0},
+      {"0x10", 0},
+      {"inf", 0},
+      {"nan", 0},
+      {"\t7", 7},
+      {gbk("１２３"), 123},
+      {gbk("－１．５"), -1.5},
+      {gbk("　４２"), 42},
+      {gbk("中1"), 0},
+      {"3" + gbk("中"), 3},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(toNumber(c.t), c.expected) << testing::utf8(c.t);
   EXPECT_TRUE(std::isinf(toNumber("1e999")));
@@ -186,8 +215,14 @@ TEST(ToInt, TextsAndReals) {
     std::string t;
     int expected;
   } cases[] = {
-      {"2.9", 2},  {"", 0},      {"-12abc", -12}, {" +5", 5},
-      {"x1", 0},   {gbk("９"), 9}, {"99999999999", 2147483647}, {"-99999999999", -2147483648},
+      {"2.9", 2},
+      {"", 0},
+      {"-12abc", -12},
+      {" +5", 5},
+      {"x1", 0},
+      {gbk("９"), 9},
+      {"99999999999", 2147483647},
+      {"-99999999999", -2147483648},
   };
   for (const auto& c : cases) EXPECT_EQ(toInt(c.t), c.expected) << c.t;
   EXPECT_EQ(toInt(-1.5), -1);

@@ -77,8 +77,8 @@ void Engine::writeStatusLine(Language language) {
     n = floorToInt(n / 2.0);
     m = floorToInt(m / 2.0);
   }
-  controls.标签2 = std::string(gbk::kStatusOriginal) + toText(n) + std::string(gbk::kStatusSummary) +
-                   toText(m) + std::string(gbk::kStatusChars);
+  controls.标签2 = std::string(gbk::kStatusOriginal) + toText(n) +
+                   std::string(gbk::kStatusSummary) + toText(m) + std::string(gbk::kStatusChars);
 }
 
 }  // namespace abrivo

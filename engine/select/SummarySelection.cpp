@@ -1,9 +1,124 @@
+// Summary selection: sentences scored by the six heaviest terms they hold,
+// ranked, taken best first while they fit the byte budget, and written out
+// in text order.
+//
+// Tested by tests/select_test.cpp.
 #include "Engine.h"
+#include "terms/RowOrdering.h"
+#include "text/Gbk.h"
+#include "text/TextOps.h"
 
 namespace abrivo {
 
-void Engine::selectChineseSummary() {}
-void Engine::selectEnglishSummary() {}
-void Engine::selectSummary(Language) {}
+namespace {
+
+constexpr int kScoringTerms = 6;
+
+// A numeral, 、 or ： in the first two characters marks an enumerated or
+// labelled opening (一、, 第二, 三是), which rarely makes a good summary line.
+struct OpeningPenalty {
+  std::string_view text;
+  double divisor;
+};
+
+constexpr OpeningPenalty kOpeningPenalties[] = {
+    {"\xD2\xBB", 3},  // 一
+    {"\xB6\xFE", 3},  // 二
+    {"\xC8\xFD", 3},  // 三
+    {"\xCB\xC4", 3},  // 四
+    {"\xCE\xE5", 3},  // 五
+    {"\xC1\xF9", 3},  // 六
+    {"\xC6\xDF", 3},  // 七
+    {"\xB0\xCB", 3},  // 八
+    {"\xBE\xC5", 3},  // 九
+    {"\xCA\xAE", 3},  // 十
+    {"\xA1\xA2", 3},  // 、
+    {"\xA3\xBA", 2},  // ：
+};
+
+// Quotation marks go, and a full-width semicolon ends a sentence.
+constexpr std::pair<std::string_view, std::string_view> kAssemblySteps[] = {
+    {"\xA1\xB0", ""},          // “
+    {"\xA1\xB1", ""},          // ”
+    {"\"", ""},                // "
+    {"\xA3\xBB", "\xA1\xA3"},  // ； → 。
+};
+
+// Byte budget for the current item of the length list.
+int budgetBytes(int index, Language language) {
+  if (index >= 0 && index <= 3) return 400 + 200 * index;
+  return language == Language::Chinese ? 600 : 400;
+}
+
+bool exceedsBudget(int length, int budget, Language language) {
+  if (language == Language::Chinese) return length - budget > 0.0000001;
+  return length > budget;
+}
+
+}  // namespace
+
+void Engine::selectChineseSummary() {
+  selectSummary(Language::Chinese);
+}
+
+void Engine::selectEnglishSummary() {
+  selectSummary(Language::English);
+}
+
+void Engine::selectSummary(Language language) {
+  const int n = sentenceTable.rowCount();
+
+  for (int i = 1; i <= n; ++i) {
+    const std::string sentence = sentenceTable.cellText(i - 1, 0);
+    for (int j = 1; j <= kScoringTerms; ++j) {
+      if (findText(sentence, termTable.cell(j - 1, 0)) == -1) continue;
+      const double score =
+          toNumber(sentenceTable.cell(i - 1, 1)) + toNumber(termTable.cell(j - 1, 1));
+      sentenceTable.setCellText(i - 1, 1, toText(score));
+    }
+  }
+
+  if (language == Language::Chinese) {
+    for (int i = 1; i <= n; ++i) {
+      const std::string opening = leftText(sentenceTable.cell(i - 1, 0), 4);
+      for (const OpeningPenalty& penalty : kOpeningPenalties) {
+        if (findText(opening, penalty.text) == -1) continue;
+        const double score = toNumber(sentenceTable.cell(i - 1, 1)) / penalty.divisor;
+        sentenceTable.setCellText(i - 1, 1, toText(score));
+      }
+    }
+  }
+
+  sortRows(sentenceTable, 1);
+  for (int k = 1; k <= n; ++k) sentenceTable.setCellText(k - 1, 1, toText(k));
+
+  const int budget = budgetBytes(controls.组合框1, language);
+  std::string chosen;
+  int count = 0;
+  const int rows = sentenceTable.rowCount();
+  for (int m = 1; m <= rows; ++m) {
+    ++count;
+    chosen += sentenceTable.cell(m - 1, 0);
+    if (exceedsBudget(textLength(chosen), budget, language)) {
+      --count;
+      break;
+    }
+  }
+  if (count == 0) count = 1;
+
+  candidateTable.clearRows();
+  for (int w = 1; w <= count; ++w) {
+    const int row = candidateTable.insertRow(sentenceTable.cellText(w - 1, 0));
+    candidateTable.setCellText(row, 1, toText(999999 - toNumber(sentenceTable.cell(w - 1, 2))));
+  }
+  sortRows(candidateTable, 1);
+
+  std::string summary;
+  const int candidates = candidateTable.rowCount();
+  for (int r = 0; r < candidates; ++r) summary += candidateTable.cell(r, 0);
+  for (const auto& [find, replacement] : kAssemblySteps)
+    summary = replaceText(summary, find, replacement);
+  controls.编辑框1 = std::move(summary);
+}
 
 }  // namespace abrivo

@@ -1,7 +1,78 @@
+// Tested by tests/terms_test.cpp.
+#include "terms/EnglishTerms.h"
+
+#include <string_view>
+#include <unordered_map>
+
 #include "Engine.h"
+#include "text/Gbk.h"
+#include "text/TextOps.h"
 
 namespace abrivo {
 
-void Engine::extractEnglishTerms() {}
+namespace {
+
+struct SuffixRule {
+  std::string_view suffix;
+  std::string_view replacement;
+};
+
+constexpr SuffixRule kSuffixRules[] = {
+    {"ness", ""}, {"less", ""}, {"ies", "y"}, {"ly", ""}, {"ing", ""}, {"s", ""},
+};
+
+constexpr int kMinRepeats = 3;
+constexpr int kMinTermBytes = 3;
+
+}  // namespace
+
+std::string stripSuffix(std::string_view word) {
+  const int length = textLength(word);
+  for (const SuffixRule& rule : kSuffixRules) {
+    const int stem = length - textLength(rule.suffix);
+    if (stem >= 0 && findTextReverse(word, rule.suffix) == stem + 1)
+      return concatText(leftText(word, stem), rule.replacement);
+  }
+  return std::string(word);
+}
+
+std::vector<WordCount> countRepeats(const std::vector<std::string>& words) {
+  std::vector<WordCount> counts;
+  std::unordered_map<std::string_view, std::size_t> index;  // word → entry in counts
+  for (const std::string& word : words) {
+    if (word.empty()) continue;
+    const auto [it, inserted] = index.try_emplace(word, counts.size());
+    if (inserted)
+      counts.push_back({word, 0});
+    else
+      ++counts[it->second].repeats;
+  }
+  return counts;
+}
+
+void Engine::extractEnglishTerms() {
+  termTable.clearRows();
+  std::vector<std::string> words = splitText(workText, " ");
+  for (std::string& word : words) word = stripSuffix(word);
+
+  std::size_t done = 0;
+  for (WordCount& entry : countRepeats(words)) {
+    if (entry.repeats >= kMinRepeats && textLength(entry.word) >= kMinTermBytes) {
+      const int row = termTable.insertRow(std::move(entry.word));
+      termTable.setCellText(row, 1, toText(entry.repeats));
+    }
+    if (++done % 1024 == 0) processEvents();
+  }
+  processEvents();
+  controls.标签2 = "100%";
+
+  sortTermTable();
+
+  controls.标签3 = std::string(gbk::kKeywordPrefix);
+  for (int r = 1; r <= 3; ++r) {
+    const std::string& term = termTable.cell(r - 1, 0);
+    if (findText(workText, term) != -1) controls.标签3 += term + " ";
+  }
+}
 
 }  // namespace abrivo

@@ -1,12 +1,12 @@
 // Tested by tests/text_ops_test.cpp.
 #include "text/TextOps.h"
 
+#include <locale.h>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 
 namespace abrivo {
 namespace {
@@ -77,8 +77,12 @@ class FoldedReader {
   std::size_t m_step = 1;
 };
 
-bool isSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
+bool isSpace(int c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool isDigit(int c) {
+  return c >= '0' && c <= '9';
+}
 
 int clampToInt(double x) {
   if (std::isnan(x)) return 0;
@@ -187,7 +191,9 @@ TextList splitText(std::string_view t, std::string_view delimiter, std::optional
   return pieces;
 }
 
-Text toText(int n) { return std::to_string(n); }
+Text toText(int n) {
+  return std::to_string(n);
+}
 
 Text toText(double x) {
   char buf[64];
@@ -261,7 +267,9 @@ int toInt(std::string_view t) {
   return static_cast<int>(value);
 }
 
-int toInt(double x) { return clampToInt(std::trunc(x)); }
+int toInt(double x) {
+  return clampToInt(std::trunc(x));
+}
 
 int floorToInt(double x) {
   if (std::isnan(x)) return 0;
@@ -271,7 +279,9 @@ int floorToInt(double x) {
   return clampToInt(std::floor(x));
 }
 
-Text charFromCode(unsigned char b) { return b == 0 ? Text() : Text(1, static_cast<char>(b)); }
+Text charFromCode(unsigned char b) {
+  return b == 0 ? Text() : Text(1, static_cast<char>(b));
+}
 
 std::vector<unsigned char> toBytes(std::string_view t) {
   return std::vector<unsigned char>(t.begin(), t.end());

@@ -16,6 +16,8 @@ std::string gbk(std::string_view utf8Text) {
   return *r;
 }
 
-std::string utf8(std::string_view gbkBytes) { return gb18030ToUtf8Lenient(gbkBytes); }
+std::string utf8(std::string_view gbkBytes) {
+  return gb18030ToUtf8Lenient(gbkBytes);
+}
 
 }  // namespace abrivo::testing

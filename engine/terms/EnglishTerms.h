@@ -1,0 +1,24 @@
+// The English term stage: words of at least three bytes that repeat at least
+// three times after their first occurrence, once a suffix is stripped.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace abrivo {
+
+// Strips the first of "ness", "less", "ies" (→ "y"), "ly", "ing", "s" that
+// the word ends with, exactly and on a character boundary.
+std::string stripSuffix(std::string_view word);
+
+struct WordCount {
+  std::string word;
+  int repeats;  // occurrences after the first
+};
+
+// Every non-empty word with its number of repeats, in order of first
+// occurrence.
+std::vector<WordCount> countRepeats(const std::vector<std::string>& words);
+
+}  // namespace abrivo

@@ -1,0 +1,185 @@
+// Term stages of both languages, the character array and row ordering.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "Engine.h"
+#include "support/Gbk.h"
+#include "terms/ChineseTerms.h"
+#include "terms/EnglishTerms.h"
+#include "terms/RowOrdering.h"
+
+namespace abrivo {
+namespace {
+
+using testing::gbk;
+using testing::utf8;
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+Rows termRows(const Engine& engine) {
+  Rows rows;
+  for (int r = 0; r < engine.termTable.rowCount(); ++r)
+    rows.emplace_back(utf8(engine.termTable.cell(r, 0)), engine.termTable.cell(r, 1));
+  return rows;
+}
+
+// Runs the Chinese term stage on a term text as the driver would.
+std::unique_ptr<Engine> chineseTerms(const std::string& termText) {
+  auto engine = std::make_unique<Engine>();
+  engine->workText = gbk(termText);
+  engine->buildCharArray();
+  engine->extractChineseTerms();
+  return engine;
+}
+
+TEST(CharArray, OneElementPerCharacter) {
+  Engine engine;
+  engine.workText = gbk("中 a") + "\xB5";  // a lone lead byte at the end stays one byte
+  engine.buildCharArray();
+  EXPECT_EQ(engine.charArray, (std::vector<std::string>{gbk("中"), " ", "a", "\xB5"}));
+  engine.workText.clear();
+  engine.buildCharArray();
+  EXPECT_TRUE(engine.charArray.empty());
+}
+
+TEST(ChineseTerms, LongerTermHandsItsWeightToTheShorterOne) {
+  const auto engine = chineseTerms("市场经济 市场经济 市场 市场经济 市场 市场经济 市场 ");
+  EXPECT_EQ(termRows(*engine), (Rows{{"市场", "7"}, {"经济", "4"}}));
+  EXPECT_EQ(utf8(engine->controls.标签3), "关键词： 市场 经济  ");
+  EXPECT_EQ(utf8(engine->workText), std::string(14, ' ')) << "every term cut out";
+}
+
+TEST(ChineseTerms, ACutLowersLaterCandidatesOfTheSamePass) {
+  const auto engine = chineseTerms("经济学 经济 济学 经济 济学 ");
+  EXPECT_EQ(termRows(*engine), (Rows{{"经济", "3"}}));
+}
+
+TEST(ChineseTerms, CountsAreNonOverlappingAndNeedThree) {
+  EXPECT_TRUE(termRows(*chineseTerms("哈哈哈哈 甲乙 甲乙 ")).empty());
+  EXPECT_EQ(termRows(*chineseTerms("甲乙 甲乙 甲乙 ")), (Rows{{"甲乙", "3"}}));
+  EXPECT_EQ(termRows(*chineseTerms("甲乙 甲乙 甲乙")), Rows{})
+      << "an occurrence at the very end is not counted";
+}
+
+TEST(ChineseTerms, RunsOfEighteenCountOnlyByTheirParts) {
+  const std::string run18 = "一二三四五六七八九十甲乙丙丁戊己庚辛";
+  const auto engine = chineseTerms(run18 + " " + run18 + " " + run18 + " ");
+  ASSERT_EQ(engine->termTable.rowCount(), 1);
+  EXPECT_EQ(utf8(engine->termTable.cell(0, 0)), "一二三四五六七八九十甲乙丙丁戊己庚");
+}
+
+TEST(ChineseTerms, MergeFindsIgnoringCaseButRemovesExactBytes) {
+  const auto engine = chineseTerms("xAB xAB xAB ab ab ab ");
+  EXPECT_EQ(termRows(*engine), (Rows{{"ab", "6"}, {"xAB", "3"}}));
+}
+
+TEST(ChineseTerms, TermOfCopiesBecomesEmptyAndKeepsItsWeight) {
+  const auto engine = chineseTerms("甲乙甲乙 甲乙甲乙 甲乙甲乙 甲乙 甲乙 甲乙 ");
+  EXPECT_EQ(termRows(*engine), (Rows{{"甲乙", "6"}, {"", "3"}}));
+  EXPECT_EQ(utf8(engine->controls.标签3), "关键词： 甲乙   ");
+}
+
+TEST(ChineseTerms, TermsHoldingZhegeAreDroppedEvenWhenAdjacent) {
+  const auto engine =
+      chineseTerms("这个甲乙 这个甲乙 这个甲乙 这个丙丁 这个丙丁 这个丙丁 市场 市场 市场 ");
+  EXPECT_EQ(termRows(*engine), (Rows{{"市场", "3"}}));
+}
+
+TEST(ChineseTerms, EmptyTextStillWritesProgressAndKeywordLine) {
+  Engine engine;
+  std::vector<std::string> progress;
+  engine.processEventsHook = [&] {
+    if (progress.empty() || progress.back() != engine.controls.标签2)
+      progress.push_back(engine.controls.标签2);
+  };
+  engine.buildCharArray();
+  engine.extractChineseTerms();
+  EXPECT_EQ(progress,
+            (std::vector<std::string>{"6%", "12%", "18%", "25%", "31%", "37%", "43%", "50%", "56%",
+                                      "62%", "68%", "75%", "81%", "87%", "93%", "100%"}));
+  EXPECT_EQ(utf8(engine.controls.标签3), "关键词：    ");
+}
+
+TEST(StripSuffix, FirstMatchingRuleOnly) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"darkness", "dark"},
+      {"business", "busi"},
+      {"unless", "un"},
+      {"countries", "country"},
+      {"series", "sery"},
+      {"quickly", "quick"},
+      {"building", "build"},
+      {"news", "new"},
+      {"this", "thi"},
+      {"DARKNESS", "DARKNESS"},
+      {"Countries", "Country"},
+      {"nesses", "nesse"},
+      {"ness", ""},
+      {"ly", ""},
+      {"s", ""},
+      {"plan", "plan"},
+      {"", ""},
+  };
+  for (const auto& [word, stem] : cases) EXPECT_EQ(stripSuffix(word), stem) << word;
+  EXPECT_EQ(stripSuffix("\xB5s"), "\xB5s") << "an s that is a second byte is no suffix";
+}
+
+TEST(CountRepeats, MatchesThePairwiseCount) {
+  const std::vector<std::string> words = {"",     "plan", "rail", "plan", "",
+                                          "Rail", "plan", "rail", "x"};
+  // Reference: each word counted at its first occurrence, later copies blanked.
+  std::vector<std::string> w = words;
+  std::vector<WordCount> expected;
+  for (std::size_t i = 0; i < w.size(); ++i) {
+    const std::string s = w[i];
+    int repeats = 0;
+    for (std::size_t j = i + 1; j < w.size(); ++j)
+      if (!w[j].empty() && w[j] == s) ++repeats, w[j].clear();
+    if (!s.empty()) expected.push_back({s, repeats});
+  }
+  const auto actual = countRepeats(words);
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t k = 0; k < actual.size(); ++k) {
+    EXPECT_EQ(actual[k].word, expected[k].word);
+    EXPECT_EQ(actual[k].repeats, expected[k].repeats);
+  }
+}
+
+TEST(EnglishTerms, RepeatsAfterTheFirstOccurrenceAndKeywordLine) {
+  Engine engine;
+  engine.workText =
+      "plan plans plan plans rail rail rail EU EU EU EU EU countries countries countries "
+      "countries tide tide tide tide ";
+  engine.extractEnglishTerms();
+  // country, plan and tide occur 4 times (weight 3); rail 3 times and EU (two bytes) give none.
+  EXPECT_EQ(termRows(engine), (Rows{{"plan", "3"}, {"country", "3"}, {"tide", "3"}}));
+  EXPECT_EQ(utf8(engine.controls.标签3), "关键词： plan tide ") << "country is not in the text";
+  EXPECT_EQ(engine.controls.标签2, "100%");
+}
+
+TEST(EnglishTerms, EmptyTextAndTextWithoutTerms) {
+  Engine engine;
+  engine.extractEnglishTerms();
+  EXPECT_EQ(utf8(engine.controls.标签3), "关键词： ");
+  engine.workText = "one two three ";
+  engine.extractEnglishTerms();
+  EXPECT_EQ(utf8(engine.controls.标签3), "关键词：    ");
+}
+
+TEST(SortRows, ByIntegerPartHighestFirstStable) {
+  Table table({{"t", 100}, {"a", 50}});
+  const std::pair<const char*, const char*> rows[] = {{"w3", "3"},   {"w2.9", "2.9"}, {"w10", "10"},
+                                                      {"empty", ""}, {"w2.1", "2.1"}, {"w7", "7"},
+                                                      {"w12", "12"}, {"w9", "9"}};
+  for (const auto& [term, weight] : rows) table.setCellText(table.insertRow(term), 1, weight);
+  sortRows(table, 1);
+  std::vector<std::string> order;
+  for (int r = 0; r < table.rowCount(); ++r) order.push_back(table.cell(r, 0));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"w12", "w10", "w9", "w7", "w3", "w2.9", "w2.1", "empty"}));
+  EXPECT_EQ(table.cell(5, 1), "2.9") << "cells move with their rows, unchanged";
+}
+
+}  // namespace
+}  // namespace abrivo
