@@ -147,7 +147,11 @@ ParsedOptions parseOptions(std::span<const std::string_view> args) {
     }
 
     if (name == "help" || name == "version" || name == "jsonl") {
-      if (attached) return fail("option '" + std::string(arg) + "' takes no value");
+      if (attached) {
+        const std::string_view spelled =
+            arg.starts_with("--") ? arg.substr(0, name.size() + 2) : arg.substr(0, 2);
+        return fail("option '" + std::string(spelled) + "' takes no value");
+      }
       if (name == "help") o.help = true;
       if (name == "version") o.version = true;
       if (name == "jsonl") o.jsonl = true;

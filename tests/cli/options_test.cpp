@@ -1,0 +1,96 @@
+// The command line: accepted spellings, and every request that must be
+// refused as a usage error rather than run.
+#include "cli/Options.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace abrivo::cli {
+namespace {
+
+ParsedOptions parse(std::vector<std::string_view> args) {
+  return parseOptions(args);
+}
+
+TEST(CliOptions, DefaultsReadStdinAsUtf8Text) {
+  const ParsedOptions p = parse({});
+  ASSERT_EQ(p.error, "");
+  EXPECT_FALSE(p.options.file);
+  EXPECT_FALSE(p.options.title);
+  EXPECT_EQ(p.options.length, 0);
+  EXPECT_EQ(p.options.sample, 0);
+  EXPECT_EQ(p.options.encoding, Encoding::Utf8);
+  EXPECT_EQ(p.options.format, Format::Text);
+  EXPECT_FALSE(p.options.jsonl);
+}
+
+TEST(CliOptions, ShortLongAndAttachedSpellingsAgree) {
+  for (const std::vector<std::string_view>& args : std::vector<std::vector<std::string_view>>{
+           {"-t", "-x-", "-l", "-1", "-e", "GBK", "-f", "json", "a.txt"},
+           {"--title", "-x-", "--length", "-1", "--encoding", "gbk", "--format", "json", "a.txt"},
+           {"--title=-x-", "--length=-1", "--encoding=gbk", "--format=json", "a.txt"},
+           {"-t-x-", "-l-1", "-egbk", "-fjson", "--", "a.txt"},
+       }) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const ParsedOptions p = parse(args);
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.title, "-x-") << "a value may start with a dash";
+    EXPECT_EQ(p.options.length, -1);
+    EXPECT_EQ(p.options.encoding, Encoding::Gbk);
+    EXPECT_EQ(p.options.format, Format::Json);
+    EXPECT_EQ(p.options.file, "a.txt");
+  }
+}
+
+TEST(CliOptions, OddButValidLines) {
+  EXPECT_EQ(parse({"--", "-l"}).options.file, "-l") << "after -- everything is a file";
+  EXPECT_EQ(parse({"-"}).options.file, "-");
+  EXPECT_EQ(parse({"--sample", "3"}).options.sample, 3);
+  EXPECT_EQ(parse({"--title-file", "-", "a.txt"}).error, "");
+  const ParsedOptions batch = parse({"--jsonl", "-l", "2"});
+  ASSERT_EQ(batch.error, "");
+  EXPECT_EQ(batch.options.format, Format::Json);
+  EXPECT_EQ(batch.options.length, 2) << "the length of records without one";
+  EXPECT_TRUE(parse({"--bogus", "--help"}).error != "") << "options are checked in order";
+  EXPECT_TRUE(parse({"--help", "--sample", "1", "a.txt"}).options.help);
+}
+
+TEST(CliOptions, UsageErrors) {
+  const struct {
+    std::vector<std::string_view> args;
+    std::string_view message;
+  } cases[] = {
+      {{"--bogus"}, "unknown option '--bogus'"},
+      {{"-x"}, "unknown option '-x'"},
+      {{"-l", "4"}, "invalid length '4'"},
+      {{"-l", "-2"}, "invalid length '-2'"},
+      {{"--length=1.5"}, "invalid length '1.5'"},
+      {{"-l", "2x"}, "invalid length '2x'"},
+      {{"-l", "+1"}, "invalid length '+1'"},
+      {{"--length="}, "invalid length ''"},
+      {{"-l"}, "option '-l' needs a value"},
+      {{"-e", "latin1"}, "invalid encoding 'latin1'"},
+      {{"-f", "xml"}, "invalid format 'xml'"},
+      {{"--sample", "4"}, "invalid sample '4'"},
+      {{"--version=2"}, "option '--version' takes no value"},
+      {{"a.txt", "b.txt"}, "more than one FILE given"},
+      {{"-t", "a", "--title-file", "t.txt"}, "give the title only once"},
+      {{"--sample", "1", "a.txt"}, "--sample replaces FILE and the title"},
+      {{"--sample", "2", "-t", "x"}, "--sample replaces FILE and the title"},
+      {{"--title-file", "-"}, "standard input cannot hold both the title and the article"},
+      {{"--jsonl", "a.txt"}, "--jsonl reads its records from standard input only"},
+      {{"--jsonl", "-t", "x"}, "--jsonl reads its records from standard input only"},
+      {{"--jsonl", "-e", "gbk"}, "--jsonl input and output are always UTF-8"},
+      {{"--jsonl", "-f", "text"}, "--jsonl always writes JSON"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    const std::string error = parse(c.args).error;
+    EXPECT_EQ(error.substr(0, c.message.size()), c.message);
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace abrivo::cli
