@@ -54,8 +54,8 @@ article; without FILE, or with FILE "-", the article is read from standard input
 Options:
   -t, --title TEXT        the headline (default: none)
       --title-file FILE   read the headline from FILE (a final line break is dropped)
-  -l, --length N          index of the length list: 0 to 3 for 200 to 500
-                          characters, -1 for none selected (default 0)
+  -l, --length N          index of the length list: 0 to 3 for 200, 300, 400 or
+                          500 characters, -1 for none selected (default 0)
   -e, --encoding ENC      encoding of input and output: utf-8, gbk or gb18030
                           (default utf-8)
   -f, --format FMT        text: the summary alone, followed by a newline (default)
