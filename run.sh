@@ -12,4 +12,5 @@ cmake --build --preset release
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/release/app/abrivo ]; then
   exec build/release/app/abrivo "$@"
 fi
+[ $# -eq 0 ] && set -- --sample 1
 exec build/release/cli/abrivo-cli "$@"
