@@ -1,0 +1,455 @@
+// The window: its controls at start, the click handlers and the order of
+// their effects, runs on the sample texts, and what happens while a run lets
+// events through.
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+#include "BoxText.h"
+#include "MainWindow.h"
+#include "PausingCounter.h"
+#include "Samples.h"
+
+using abrivo::boxText;
+using abrivo::Engine;
+using abrivo::fromEngineText;
+using abrivo::MainWindow;
+using abrivo::toEngineText;
+using abrivo::testing::PausingCounter;
+using abrivo::testing::runAsPendingEvent;
+using abrivo::testing::spinUntil;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString fromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+QString sampleTitle(int n) {
+  return fromUtf8(abrivo::samples::sample(n).title);
+}
+QString sampleArticle(int n) {
+  return fromUtf8(abrivo::samples::sample(n).article);
+}
+
+template <typename Widget>
+Widget* control(MainWindow& window, const QString& name) {
+  auto* widget = window.findChild<Widget*>(name);
+  if (!widget) qFatal("no control %s", qPrintable(name));
+  return widget;
+}
+QLineEdit* titleBox(MainWindow& w) {
+  return control<QLineEdit>(w, u"标题框"_s);
+}
+QPlainTextEdit* contentBox(MainWindow& w) {
+  return control<QPlainTextEdit>(w, u"内容框"_s);
+}
+QPlainTextEdit* outputBox(MainWindow& w) {
+  return control<QPlainTextEdit>(w, u"编辑框1"_s);
+}
+QComboBox* lengthList(MainWindow& w) {
+  return control<QComboBox>(w, u"组合框1"_s);
+}
+QLabel* label(MainWindow& w, int n) {
+  return control<QLabel>(w, u"标签%1"_s.arg(n));
+}
+QPushButton* button(MainWindow& w, const QString& name) {
+  return control<QPushButton>(w, name);
+}
+
+// The status line of a Chinese run: sizes in characters of two bytes.
+QString chineseStatusLine(const std::string& article, const std::string& summary) {
+  return u"原文%1字，摘要%2字"_s.arg(article.size() / 2).arg(summary.size() / 2);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initialState();
+  void layout_data();
+  void layout();
+  void tabOrder();
+  void enterNeverStartsARun_data();
+  void enterNeverStartsARun();
+  void outputBoxFont();
+
+  void handlers_data();
+  void handlers();
+
+  void runOnEachSample_data();
+  void runOnEachSample();
+  void nonGbkTextSurvivesARun_data();
+  void nonGbkTextSurvivesARun();
+
+  void progressShowsDuringARun();
+  void secondPressDuringARunIsIgnored();
+  void handlerDuringARunReachesTheEngine_data();
+  void handlerDuringARunReachesTheEngine();
+
+ private:
+  static void show(MainWindow& window) {
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+  }
+};
+
+void MainWindowTest::initialState() {
+  MainWindow w;
+  QCOMPARE(w.windowTitle(), u"Abrivov1.2"_s);
+  QCOMPARE(w.minimumSize(), w.maximumSize());
+  QVERIFY(w.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+  QVERIFY(!w.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+  QVERIFY(!w.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+  QVERIFY(w.windowIcon().availableSizes().contains(QSize(16, 16)));
+
+  QComboBox* list = lengthList(w);
+  QVERIFY(!list->isEditable());
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+  QCOMPARE(items, (QStringList{u"<200字 英文x2"_s, u"<300字 英文x2"_s, u"<400字 英文x2"_s,
+                               u"<500字 英文x2"_s}));
+  QCOMPARE(list->currentIndex(), 0);
+  QCOMPARE(list->currentText(), u"<200字 英文x2"_s);
+
+  QLabel* keywords = label(w, 3);
+  QVERIFY(!keywords->isVisibleTo(&w));
+  QVERIFY(!keywords->isEnabled());
+
+  QCOMPARE(titleBox(w)->text(), sampleTitle(1));
+  QCOMPARE(boxText(*contentBox(w)), sampleArticle(1));
+  QCOMPARE(boxText(*outputBox(w)), QString());
+
+  // No list controls: the engine's tables serve. The length list's own popup
+  // view is the only item view.
+  for (const QString& name : {u"超级列表框1"_s, u"超级列表框2"_s, u"超级列表框3"_s})
+    QVERIFY2(!w.findChild<QObject*>(name), qPrintable(name));
+  for (QAbstractItemView* view : w.findChildren<QAbstractItemView*>()) {
+    QObject* owner = view;
+    while (owner && owner != list) owner = owner->parent();
+    QVERIFY2(owner == list, view->metaObject()->className());
+  }
+
+  // The engine starts from what the window shows.
+  const abrivo::ControlState& controls = w.engine().controls;
+  QCOMPARE(controls.标题框, toEngineText(sampleTitle(1)));
+  QCOMPARE(controls.内容框, toEngineText(sampleArticle(1)));
+  QCOMPARE(controls.标签3, toEngineText(u"关键词：  "_s));
+  QCOMPARE(controls.组合框1, 0);
+
+  show(w);
+  // 标签1 lies over the list's arrow; a click there reaches the list.
+  QCOMPARE(w.centralWidget()->childAt(590, 20), list);
+  const QPoint offset = w.frameGeometry().center() - w.screen()->availableGeometry().center();
+  QVERIFY2(qAbs(offset.x()) <= 8 && qAbs(offset.y()) <= 16, "the window opens centred");
+}
+
+void MainWindowTest::layout_data() {
+  QTest::addColumn<QString>("kind");
+  QTest::addColumn<QRect>("place");
+  QTest::addColumn<QString>("caption");  // of a button or label
+  QTest::addColumn<bool>("shown");
+
+  QTest::newRow("标题框") << "QLineEdit" << QRect(8, 8, 304, 24) << QString() << true;
+  QTest::newRow("按钮1") << "QPushButton" << QRect(312, 8, 48, 24) << u"清空"_s << true;
+  QTest::newRow("组合框1") << "QComboBox" << QRect(482, 10, 118, 20) << QString() << true;
+  QTest::newRow("标签1") << "QLabel" << QRect(544, 8, 56, 24) << QString() << true;
+  QTest::newRow("摘要") << "QPushButton" << QRect(613, 8, 96, 24) << u"开始摘要"_s << true;
+  QTest::newRow("内容框") << "QPlainTextEdit" << QRect(8, 40, 704, 264) << QString() << true;
+  QTest::newRow("编辑框1") << "QPlainTextEdit" << QRect(8, 312, 704, 152) << QString() << true;
+  QTest::newRow("标签3") << "QLabel" << QRect(9, 465, 287, 24) << u"关键词：  "_s << false;
+  QTest::newRow("标签2") << "QLabel" << QRect(544, 464, 160, 24) << QString() << true;
+  QTest::newRow("按钮2") << "QPushButton" << QRect(8, 480, 104, 24) << u"例文二 4千字"_s << true;
+  QTest::newRow("按钮3") << "QPushButton" << QRect(120, 480, 104, 24) << u"例文三 英文"_s << true;
+  QTest::newRow("标签4") << "QLabel" << QRect(464, 488, 240, 24) << u"反馈：abrivo@example.org"_s
+                         << true;
+}
+
+void MainWindowTest::layout() {
+  QFETCH(QString, kind);
+  QFETCH(QRect, place);
+  QFETCH(QString, caption);
+  QFETCH(bool, shown);
+  MainWindow w;
+  auto* widget = control<QWidget>(w, QString::fromUtf8(QTest::currentDataTag()));
+  QVERIFY(widget->inherits(qPrintable(kind)));
+  QCOMPARE(widget->parentWidget(), w.centralWidget());
+  QCOMPARE(widget->geometry(), place);
+  QCOMPARE(widget->isVisibleTo(&w), shown);
+  if (auto* b = qobject_cast<QPushButton*>(widget)) QCOMPARE(b->text(), caption);
+  if (auto* l = qobject_cast<QLabel*>(widget)) QCOMPARE(l->text(), caption);
+}
+
+void MainWindowTest::tabOrder() {
+  MainWindow w;
+  show(w);
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  titleBox(w)->setFocus();
+  QStringList visited{QApplication::focusWidget()->objectName()};
+  for (int i = 0; i < 8; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited << QApplication::focusWidget()->objectName();
+  }
+  QCOMPARE(visited, (QStringList{u"标题框"_s, u"按钮1"_s, u"组合框1"_s, u"摘要"_s, u"内容框"_s,
+                                 u"编辑框1"_s, u"按钮2"_s, u"按钮3"_s, u"标题框"_s}));
+}
+
+void MainWindowTest::enterNeverStartsARun_data() {
+  QTest::addColumn<bool>("breaksTheLine");
+  QTest::newRow("标题框") << false;
+  QTest::newRow("内容框") << true;
+  QTest::newRow("组合框1") << false;
+}
+
+void MainWindowTest::enterNeverStartsARun() {
+  QFETCH(bool, breaksTheLine);
+  MainWindow w;
+  show(w);
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  auto* box = control<QWidget>(w, QString::fromUtf8(QTest::currentDataTag()));
+  box->setFocus();
+  const qsizetype lines = boxText(*contentBox(w)).count(u'\n');
+  QTest::keyClick(box, Qt::Key_Return);
+  QTest::keyClick(box, Qt::Key_Enter);
+  QCOMPARE(label(w, 2)->text(), QString());
+  QCOMPARE(w.engine().sentenceTable.rowCount(), 0);
+  QCOMPARE(boxText(*contentBox(w)).count(u'\n'), lines + (breaksTheLine ? 2 : 0));
+}
+
+void MainWindowTest::outputBoxFont() {
+  MainWindow w;
+  QPlainTextEdit* output = outputBox(w);
+  QCOMPARE(output->font().families().value(0), u"SimSun"_s);
+  QCOMPARE(output->font().pixelSize(), 14);
+  QCOMPARE(output->palette().color(QPalette::Active, QPalette::Text), QColor(128, 0, 0));
+  QCOMPARE(output->palette().color(QPalette::Inactive, QPalette::Text), QColor(128, 0, 0));
+  // Where SimSun is missing, a font that covers Chinese stands in.
+  const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+  const QString used = QFontInfo(output->font()).family();
+  if (!chinese.isEmpty()) QVERIFY2(chinese.contains(used), qPrintable(used));
+}
+
+void MainWindowTest::handlers_data() {
+  QTest::addColumn<QString>("pressed");
+  QTest::addColumn<QStringList>("order");  // of the boxes' changes
+  QTest::addColumn<QString>("title");
+  QTest::addColumn<QString>("content");
+  QTest::addColumn<bool>("clearsLabels");
+
+  QTest::newRow("clearAll") << u"按钮1"_s << QStringList{u"内容框"_s, u"编辑框1"_s, u"标题框"_s}
+                            << QString() << QString() << true;
+  QTest::newRow("loadSample2") << u"按钮2"_s << QStringList{u"标题框"_s, u"编辑框1"_s, u"内容框"_s}
+                               << sampleTitle(2) << sampleArticle(2) << false;
+  QTest::newRow("loadSample3") << u"按钮3"_s << QStringList{u"标题框"_s, u"内容框"_s, u"编辑框1"_s}
+                               << sampleTitle(3) << sampleArticle(3) << false;
+}
+
+void MainWindowTest::handlers() {
+  QFETCH(QString, pressed);
+  QFETCH(QStringList, order);
+  QFETCH(QString, title);
+  QFETCH(QString, content);
+  QFETCH(bool, clearsLabels);
+
+  MainWindow w;
+  show(w);
+  lengthList(w)->setCurrentIndex(2);
+  QTest::mouseClick(button(w, u"摘要"_s), Qt::LeftButton);
+  QVERIFY(!boxText(*outputBox(w)).isEmpty());
+  const Engine& engine = w.engine();
+  const int rows[] = {engine.sentenceTable.rowCount(), engine.termTable.rowCount(),
+                      engine.candidateTable.rowCount()};
+  QVERIFY(rows[0] > 0 && rows[1] > 0 && rows[2] > 0);
+  const QString status = label(w, 2)->text();
+  const QString keywords = label(w, 3)->text();
+
+  QStringList changed;
+  auto record = [&changed](QObject* box) {
+    if (changed.isEmpty() || changed.last() != box->objectName()) changed << box->objectName();
+  };
+  connect(titleBox(w), &QLineEdit::textChanged, this, [&] { record(titleBox(w)); });
+  connect(contentBox(w), &QPlainTextEdit::textChanged, this, [&] { record(contentBox(w)); });
+  connect(outputBox(w), &QPlainTextEdit::textChanged, this, [&] { record(outputBox(w)); });
+  QTest::mouseClick(button(w, pressed), Qt::LeftButton);
+  disconnect(titleBox(w), nullptr, this, nullptr);
+  disconnect(contentBox(w), nullptr, this, nullptr);
+  disconnect(outputBox(w), nullptr, this, nullptr);
+
+  QCOMPARE(changed, order);
+  QCOMPARE(titleBox(w)->text(), title);
+  QCOMPARE(boxText(*contentBox(w)), content);
+  QCOMPARE(boxText(*outputBox(w)), QString());
+  QCOMPARE(engine.controls.标题框, toEngineText(title));
+  QCOMPARE(engine.controls.内容框, toEngineText(content));
+  QCOMPARE(engine.controls.编辑框1, std::string());
+
+  if (clearsLabels) {
+    for (int n : {1, 2, 3}) QCOMPARE(label(w, n)->text(), QString());
+    QCOMPARE(engine.controls.标签1, std::string());
+    QCOMPARE(engine.controls.标签2, std::string());
+    QCOMPARE(engine.controls.标签3, std::string());
+  } else {
+    QCOMPARE(label(w, 2)->text(), status);
+    QCOMPARE(label(w, 3)->text(), keywords);
+  }
+  // Neither the length list nor the tables change.
+  QCOMPARE(lengthList(w)->currentIndex(), 2);
+  QCOMPARE(engine.sentenceTable.rowCount(), rows[0]);
+  QCOMPARE(engine.termTable.rowCount(), rows[1]);
+  QCOMPARE(engine.candidateTable.rowCount(), rows[2]);
+}
+
+void MainWindowTest::runOnEachSample_data() {
+  QTest::addColumn<int>("sample");
+  QTest::addColumn<int>("length");  // index in the length list
+
+  QTest::newRow("default article, <200字") << 1 << 0;
+  QTest::newRow("sample two, <500字") << 2 << 3;
+  QTest::newRow("sample three (English), <300字") << 3 << 1;
+}
+
+void MainWindowTest::runOnEachSample() {
+  QFETCH(int, sample);
+  QFETCH(int, length);
+  MainWindow w;
+  show(w);
+  if (sample != 1) QTest::mouseClick(button(w, u"按钮%1"_s.arg(sample)), Qt::LeftButton);
+  lengthList(w)->setCurrentIndex(length);
+  QTest::mouseClick(button(w, u"摘要"_s), Qt::LeftButton);
+
+  // The window shows what the engine makes of the same texts and length.
+  Engine direct;
+  direct.controls.标题框 = toEngineText(sampleTitle(sample));
+  direct.controls.内容框 = toEngineText(sampleArticle(sample));
+  direct.controls.组合框1 = length;
+  direct.runSummary();
+  QVERIFY(!direct.controls.编辑框1.empty());
+  QCOMPARE(boxText(*outputBox(w)), fromEngineText(direct.controls.编辑框1));
+  QCOMPARE(label(w, 2)->text(), fromEngineText(direct.controls.标签2));
+  QCOMPARE(label(w, 3)->text(), fromEngineText(direct.controls.标签3));
+
+  QVERIFY(label(w, 2)->text().startsWith(u"原文"_s));
+  QVERIFY(label(w, 3)->text().startsWith(u"关键词："_s));
+  QVERIFY(!label(w, 3)->isVisible());
+}
+
+void MainWindowTest::nonGbkTextSurvivesARun_data() {
+  QTest::addColumn<QString>("article");
+  QTest::addColumn<QString>("outsideGbk");  // characters every sentence holds
+
+  QTest::newRow("English with emoji")
+      << u"The tidal station 🌊 at Calder Bay will open in May. The tidal station 🌊 "
+         u"gives power to nine hundred homes. Council members said the tidal station 🌊 "
+         u"is cheaper than wind. The tidal station 🌊 will be built by a local firm."_s
+      << u"🌊"_s;
+  QTest::newRow("Chinese with a rare ideograph")
+      << u"𠀀镇的长者食堂今天开张，老人在食堂吃上热乎饭。𠀀镇的长者食堂由村委会改造而成，"
+         u"老人在食堂吃饭只要十元。𠀀镇的长者食堂还为独居老人送餐，老人在家也能吃上热乎饭。\n"
+         u"𠀀镇的长者食堂明年再开五家，让更多老人在食堂吃上热乎饭。"_s
+      << u"𠀀"_s;
+}
+
+void MainWindowTest::nonGbkTextSurvivesARun() {
+  QFETCH(QString, article);
+  QFETCH(QString, outsideGbk);
+  MainWindow w;
+  show(w);
+  contentBox(w)->setPlainText(article);
+  QTest::mouseClick(button(w, u"摘要"_s), Qt::LeftButton);
+
+  QCOMPARE(fromEngineText(w.engine().controls.内容框), article);
+  const QString summary = boxText(*outputBox(w));
+  QVERIFY(!summary.isEmpty());
+  QVERIFY2(!summary.contains(QChar::ReplacementCharacter), qPrintable(summary));
+  QVERIFY2(summary.contains(outsideGbk), qPrintable(summary));
+}
+
+void MainWindowTest::progressShowsDuringARun() {
+  MainWindow w;
+  show(w);
+  bool shown = false;
+  PausingCounter counter([&](Engine& engine) {
+    engine.controls.标签2 = "37%";
+    shown = spinUntil(engine, [&] { return label(w, 2)->text() == u"37%"_s; });
+  });
+  w.engine().setChineseTermCounter(&counter);
+  QTest::mouseClick(button(w, u"摘要"_s), Qt::LeftButton);
+  QCOMPARE(counter.calls(), 1);
+  QVERIFY(shown);
+  QVERIFY(label(w, 2)->text().startsWith(u"原文"_s));
+}
+
+void MainWindowTest::secondPressDuringARunIsIgnored() {
+  MainWindow w;
+  show(w);
+  bool pressed = false;
+  QString outputDuringRun, keywordsDuringRun;
+  PausingCounter counter([&](Engine& engine) {
+    // A second run, or a window that showed the unfinished state, would show these.
+    engine.controls.编辑框1 = "unfinished";
+    engine.controls.标签3 = "unfinished";
+    pressed = runAsPendingEvent(engine, [&] { button(w, u"摘要"_s)->click(); });
+    outputDuringRun = boxText(*outputBox(w));
+    keywordsDuringRun = label(w, 3)->text();
+  });
+  w.engine().setChineseTermCounter(&counter);
+  QTest::mouseClick(button(w, u"摘要"_s), Qt::LeftButton);
+  QVERIFY(pressed);
+  QCOMPARE(counter.calls(), 1);
+  QCOMPARE(outputDuringRun, QString());
+  QCOMPARE(keywordsDuringRun, u"关键词：  "_s);
+  QVERIFY(label(w, 2)->text().startsWith(u"原文"_s));
+}
+
+void MainWindowTest::handlerDuringARunReachesTheEngine_data() {
+  QTest::addColumn<QString>("action");  // a button, or "typing"
+  QTest::addColumn<QString>("title");
+  QTest::addColumn<QString>("content");
+
+  QTest::newRow("clearAll") << u"按钮1"_s << QString() << QString();
+  QTest::newRow("loadSample2") << u"按钮2"_s << sampleTitle(2) << sampleArticle(2);
+  QTest::newRow("loadSample3") << u"按钮3"_s << sampleTitle(3) << sampleArticle(3);
+  QTest::newRow("typing in 标题框") << u"typing"_s << sampleTitle(1) + u"XYZ"_s << sampleArticle(1);
+}
+
+void MainWindowTest::handlerDuringARunReachesTheEngine() {
+  QFETCH(QString, action);
+  QFETCH(QString, title);
+  QFETCH(QString, content);
+  MainWindow w;
+  show(w);
+  bool acted = false;
+  PausingCounter counter([&](Engine& engine) {
+    acted = runAsPendingEvent(engine, [&] {
+      if (action == u"typing"_s)
+        QTest::keyClicks(titleBox(w), u"XYZ"_s);
+      else
+        button(w, action)->click();
+    });
+  });
+  w.engine().setChineseTermCounter(&counter);
+  QTest::mouseClick(button(w, u"摘要"_s), Qt::LeftButton);
+  QVERIFY(acted);
+
+  // The stages after the pause read what the handler left: the headline
+  // weighting reads 标题框, the status line measures 内容框 and 编辑框1.
+  const abrivo::ControlState& controls = w.engine().controls;
+  QCOMPARE(controls.标题框, toEngineText(title));
+  QCOMPARE(controls.内容框, toEngineText(content));
+  QCOMPARE(label(w, 2)->text(), chineseStatusLine(controls.内容框, controls.编辑框1));
+  QCOMPARE(titleBox(w)->text(), title);
+  QCOMPARE(boxText(*contentBox(w)), content);
+  QCOMPARE(boxText(*outputBox(w)), fromEngineText(controls.编辑框1));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
