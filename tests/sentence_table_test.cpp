@@ -41,15 +41,9 @@ TEST(BuildSentenceTable, EmptyOrShortTextGivesNoRows) {
   }
 }
 
-TEST(BlankRepeats, MatchesThePairwiseComparison) {
+TEST(BlankRepeats, KeepsOnlyTheFirstCopy) {
   std::vector<std::string> pieces = {"a", "b", "a", "", "b", "", "A", "a"};
-  // Reference: every piece compared with every later piece.
-  std::vector<std::string> expected = pieces;
-  for (std::size_t a = 0; a < expected.size(); ++a)
-    for (std::size_t k = a + 1; k < expected.size(); ++k)
-      if (expected[a] == expected[k]) expected[k].clear();
   blankRepeats(pieces);
-  EXPECT_EQ(pieces, expected);
   EXPECT_EQ(pieces, (std::vector<std::string>{"a", "b", "", "", "", "", "A", ""}));
 }
 

@@ -17,10 +17,10 @@ std::string progressText(int pass);
 // The counting method an engine uses unless told otherwise.
 const ChineseTermCounter& defaultChineseTermCounter();
 
-// The plain method, written as directly as the stage reads: every candidate
-// splits the whole text, every cut rebuilds charArray, the merge compares all
-// pairs of terms. Slow on long texts; the reference for faster methods.
-class DirectChineseTermCounter final : public ChineseTermCounter {
+// Counts each distinct candidate once over an index of the term text and
+// merges terms by looking up the substrings of each term; about linear in the
+// length of the text.
+class FastChineseTermCounter final : public ChineseTermCounter {
  public:
   void countAndCut(Engine& engine) const override;
   void mergeTerms(Engine& engine) const override;

@@ -1,0 +1,349 @@
+// The fast counting method of the Chinese term stage. It gives the same term
+// table, the same workText and charArray as splitting the whole text once per
+// candidate, at a cost that grows about linearly with the text.
+//
+// Why it can: within the stage a cut replaces whole characters by one space,
+// and no candidate contains a space, so a cut never creates an occurrence of
+// a candidate; it only destroys those that overlap it. Every occurrence the
+// stage ever counts is therefore a window of the term text as it was when the
+// stage began, and the whole stage can work in those original coordinates:
+//
+//  - a window of n characters is a candidate in the pass for n when none of
+//    its characters is blocked (a space) or cut by an earlier term;
+//  - a candidate matters only at its first place in the candidate list: after
+//    that place it was either cut (its count is 0 from then on) or counted
+//    below 3 (counts only fall);
+//  - its count is the greedy left-to-right selection of its surviving windows
+//    that do not overlap each other, one fewer when the last one ends the
+//    text; cutting marks the selected windows' characters.
+//
+// Windows are grouped by a hash of their characters and checked byte for
+// byte. Before the passes, one bottom-up sweep finds for every position the
+// longest window that occurs at least three times in the original text, so
+// the passes hash only windows that could become terms.
+//
+// Tested by tests/term_counting_test.cpp against the direct method.
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+#include <unordered_map>
+
+#include "terms/ChineseTerms.h"
+#include "terms/TermIndex.h"
+#include "text/TextOps.h"
+
+namespace abrivo {
+
+namespace {
+
+constexpr int kLongestRun = 17;
+constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+// Calls processEvents once every few thousand units of work.
+class EventPump {
+ public:
+  explicit EventPump(const Engine& engine) : m_engine(engine) {}
+  void tick(std::size_t units = 1) {
+    m_units += units;
+    if (m_units >= 4096) {
+      m_units = 0;
+      m_engine.processEvents();
+    }
+  }
+
+ private:
+  const Engine& m_engine;
+  std::size_t m_units = 0;
+};
+
+// Polynomial hashing modulo 2^61 - 1 over character codes.
+class RunHasher {
+ public:
+  explicit RunHasher(const CharIndex& index)
+      : m_prefix(index.size() + 1), m_power(kLongestRun + 1) {
+    m_power[0] = 1;
+    for (int i = 1; i <= kLongestRun; ++i) m_power[i] = mulMod(m_power[i - 1], kBase);
+    for (std::size_t k = 0; k < index.size(); ++k)
+      m_prefix[k + 1] = addMod(mulMod(m_prefix[k], kBase), index.codes[k] + 1);
+  }
+
+  std::uint64_t hash(std::size_t first, int count) const {
+    return addMod(m_prefix[first + static_cast<std::size_t>(count)],
+                  kMod - mulMod(m_prefix[first], m_power[static_cast<std::size_t>(count)]));
+  }
+
+ private:
+  static constexpr std::uint64_t kMod = (std::uint64_t{1} << 61) - 1;
+  static constexpr std::uint64_t kBase = 0x1F3D5B79A2C4E6F1ULL % kMod;
+
+  static std::uint64_t mulMod(std::uint64_t a, std::uint64_t b) {
+    const unsigned __int128 p = static_cast<unsigned __int128>(a) * b;
+    const std::uint64_t r =
+        static_cast<std::uint64_t>(p & kMod) + static_cast<std::uint64_t>(p >> 61);
+    return r >= kMod ? r - kMod : r;
+  }
+  static std::uint64_t addMod(std::uint64_t a, std::uint64_t b) {
+    const std::uint64_t r = a + b;
+    return r >= kMod ? r - kMod : r;
+  }
+
+  std::vector<std::uint64_t> m_prefix;
+  std::vector<std::uint64_t> m_power;
+};
+
+// For every position, the longest run length n (2 to 17) whose window there
+// occurs at least three times in the text; 0 when even two characters don't.
+// Windows are named bottom-up: two windows of n characters are equal exactly
+// when the windows of n - 1 characters at their first two positions are, so
+// every name is exact and no hashing is needed.
+std::vector<std::uint8_t> repeatedRunLengths(const CharIndex& index, EventPump& pump) {
+  const std::size_t n = index.size();
+  std::vector<std::uint8_t> longest(n, 0);
+  std::vector<std::uint32_t> names(n, kNone);
+  std::vector<std::uint32_t> next(n, kNone);
+  std::vector<KeyedPosition> items;
+  std::vector<KeyedPosition> scratch;
+
+  for (int length = 2; length <= kLongestRun && n >= static_cast<std::size_t>(length); ++length) {
+    items.clear();
+    for (std::size_t k = 0; k + static_cast<std::size_t>(length) <= n; ++k) {
+      std::uint64_t key;
+      if (length == 2) {
+        if (index.blocked[k] || index.blocked[k + 1]) continue;
+        key = (std::uint64_t{index.codes[k]} << 32) | index.codes[k + 1];
+      } else {
+        if (names[k] == kNone || names[k + 1] == kNone) continue;
+        key = (std::uint64_t{names[k]} << 32) | names[k + 1];
+      }
+      items.push_back({key, static_cast<std::uint32_t>(k)});
+    }
+    if (items.empty()) break;
+    pump.tick(items.size());
+    radixSortByKey(items, scratch);
+
+    std::fill(next.begin(), next.end(), kNone);
+    std::uint32_t groups = 0;
+    for (std::size_t i = 0; i < items.size();) {
+      std::size_t j = i + 1;
+      while (j < items.size() && items[j].key == items[i].key) ++j;
+      if (j - i >= 3) {
+        for (std::size_t m = i; m < j; ++m) {
+          next[items[m].pos] = groups;
+          longest[items[m].pos] = static_cast<std::uint8_t>(length);
+        }
+        ++groups;
+      }
+      i = j;
+    }
+    names.swap(next);
+  }
+  return longest;
+}
+
+// The distinct candidates of one pass that have at least three windows,
+// each as the ascending positions of its windows.
+struct CandidateGroups {
+  std::vector<std::uint32_t> positions;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // begin, end in positions
+};
+
+void splitByBytes(const CharIndex& index, int length, std::vector<std::uint32_t>& run,
+                  CandidateGroups& groups) {
+  std::stable_sort(run.begin(), run.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return index.bytes(a, static_cast<std::size_t>(length)) <
+           index.bytes(b, static_cast<std::size_t>(length));
+  });
+  for (std::size_t i = 0; i < run.size();) {
+    std::size_t j = i + 1;
+    while (j < run.size() && index.bytes(run[j], static_cast<std::size_t>(length)) ==
+                                 index.bytes(run[i], static_cast<std::size_t>(length)))
+      ++j;
+    if (j - i >= 3) {
+      const auto begin = static_cast<std::uint32_t>(groups.positions.size());
+      groups.positions.insert(groups.positions.end(), run.begin() + static_cast<std::ptrdiff_t>(i),
+                              run.begin() + static_cast<std::ptrdiff_t>(j));
+      groups.spans.emplace_back(begin, static_cast<std::uint32_t>(groups.positions.size()));
+    }
+    i = j;
+  }
+}
+
+// Reads a weight back the way a table cell holds it: written by toText,
+// read by toNumber.
+double asCell(double x) {
+  if (std::fabs(x) < 1e12 && x == std::floor(x)) return x;
+  return toNumber(toText(x));
+}
+
+}  // namespace
+
+void FastChineseTermCounter::countAndCut(Engine& engine) const {
+  const std::string original = engine.workText;
+  if (original.size() >= kNone) return;  // beyond 32-bit offsets: no terms
+  const CharIndex index(original);
+  const std::size_t n = index.size();
+  EventPump pump(engine);
+
+  const std::vector<std::uint8_t> longest = repeatedRunLengths(index, pump);
+  const RunHasher hasher(index);
+  // 0: uncut; 1: first character of a cut occurrence; 2: the rest of one.
+  std::vector<std::uint8_t> cut(n, 0);
+  std::vector<std::uint32_t> nextBlocked(n + 1);
+  std::vector<KeyedPosition> items;
+  std::vector<KeyedPosition> scratch;
+  std::vector<std::uint32_t> run;
+  std::vector<std::uint32_t> selected;
+  CandidateGroups groups;
+  bool anyCut = false;
+
+  for (int pass = 1; pass <= kTermPasses; ++pass) {
+    const int length = 18 - pass;
+    const auto span = static_cast<std::size_t>(length);
+
+    nextBlocked[n] = static_cast<std::uint32_t>(n);
+    for (std::size_t k = n; k-- > 0;)
+      nextBlocked[k] =
+          (index.blocked[k] || cut[k]) ? static_cast<std::uint32_t>(k) : nextBlocked[k + 1];
+    items.clear();
+    for (std::size_t k = 0; k + span <= n; ++k) {
+      if (longest[k] >= length && nextBlocked[k] >= k + span)
+        items.push_back({hasher.hash(k, length), static_cast<std::uint32_t>(k)});
+    }
+    pump.tick(n / 4 + items.size());
+    radixSortByKey(items, scratch);
+
+    groups.positions.clear();
+    groups.spans.clear();
+    for (std::size_t i = 0; i < items.size();) {
+      std::size_t j = i + 1;
+      while (j < items.size() && items[j].key == items[i].key) ++j;
+      if (j - i >= 3) {
+        const std::string_view first = index.bytes(items[i].pos, span);
+        bool same = true;
+        for (std::size_t m = i + 1; m < j && same; ++m)
+          same = index.bytes(items[m].pos, span) == first;
+        if (same) {
+          const auto begin = static_cast<std::uint32_t>(groups.positions.size());
+          for (std::size_t m = i; m < j; ++m) groups.positions.push_back(items[m].pos);
+          groups.spans.emplace_back(begin, static_cast<std::uint32_t>(groups.positions.size()));
+        } else {  // a hash collision: sort the run out by its bytes
+          run.clear();
+          for (std::size_t m = i; m < j; ++m) run.push_back(items[m].pos);
+          splitByBytes(index, length, run, groups);
+        }
+      }
+      i = j;
+    }
+    // Candidates are taken in the order of their first window.
+    std::sort(groups.spans.begin(), groups.spans.end(), [&](const auto& a, const auto& b) {
+      return groups.positions[a.first] < groups.positions[b.first];
+    });
+
+    for (const auto& [begin, end] : groups.spans) {
+      selected.clear();
+      std::size_t free = 0;  // the next occurrence may start here
+      for (std::uint32_t g = begin; g < end; ++g) {
+        const std::size_t k = groups.positions[g];
+        if (k < free) continue;
+        if (std::any_of(cut.begin() + static_cast<std::ptrdiff_t>(k),
+                        cut.begin() + static_cast<std::ptrdiff_t>(k + span),
+                        [](std::uint8_t c) { return c != 0; }))
+          continue;
+        selected.push_back(static_cast<std::uint32_t>(k));
+        free = k + span;
+      }
+      pump.tick(end - begin);
+      int count = static_cast<int>(selected.size());
+      if (!selected.empty() && selected.back() + span == n) --count;  // splitText's last piece
+      if (count < kMinTermOccurrences) continue;
+
+      const std::size_t firstWindow = groups.positions[begin];
+      const int row = engine.termTable.insertRow(std::string(index.bytes(firstWindow, span)));
+      engine.termTable.setCellText(row, 1, toText(count));
+      for (const std::uint32_t k : selected) {
+        cut[k] = 1;
+        std::fill(cut.begin() + k + 1, cut.begin() + static_cast<std::ptrdiff_t>(k + span), 2);
+      }
+      anyCut = true;
+    }
+
+    engine.controls.标签2 = progressText(pass);
+    engine.processEvents();
+  }
+
+  if (!anyCut) return;
+  // Every cut occurrence becomes one space; everything else stays as it was.
+  std::string text;
+  text.reserve(original.size());
+  std::size_t copyFrom = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (cut[k] == 0) continue;
+    text.append(original, copyFrom, index.offsets[k] - copyFrom);
+    if (cut[k] == 1) text += ' ';
+    copyFrom = index.offsets[k + 1];
+  }
+  text.append(original, copyFrom);
+  engine.workText = std::move(text);
+  engine.buildCharArray();
+}
+
+void FastChineseTermCounter::mergeTerms(Engine& engine) const {
+  Table& table = engine.termTable;
+  const int rows = table.rowCount();
+  EventPump pump(engine);
+
+  std::vector<std::string> terms(static_cast<std::size_t>(rows));
+  std::vector<std::string> folded(static_cast<std::size_t>(rows));
+  std::unordered_map<std::string_view, std::vector<int>> byFolded;
+  for (int i = 0; i < rows; ++i) {
+    terms[i] = table.cellText(i, 0);
+    folded[i] = terms[i];
+    for (char& c : folded[i]) c = static_cast<char>(foldAscii(static_cast<unsigned char>(c)));
+  }
+  for (int i = 0; i < rows; ++i) byFolded[folded[i]].push_back(i);
+
+  // containers[a]: every other term that holds term a (ignoring ASCII case),
+  // ascending; innermost[b]: the last such a for container b.
+  std::vector<std::vector<int>> containers(static_cast<std::size_t>(rows));
+  std::vector<int> innermost(static_cast<std::size_t>(rows), -1);
+  std::vector<int> seenIn(static_cast<std::size_t>(rows), -1);
+  std::vector<std::size_t> boundaries;
+  for (int b = 0; b < rows; ++b) {
+    const std::string& outer = folded[b];
+    boundaries.clear();
+    for (std::size_t i = 0; i < outer.size(); i += charSize(outer, i)) boundaries.push_back(i);
+    boundaries.push_back(outer.size());
+    // Terms are whole characters, so a term found at a character boundary
+    // also ends on one.
+    for (std::size_t s = 0; s + 1 < boundaries.size(); ++s) {
+      for (std::size_t e = s + 1; e < boundaries.size(); ++e) {
+        const auto found = byFolded.find(
+            std::string_view(outer).substr(boundaries[s], boundaries[e] - boundaries[s]));
+        if (found == byFolded.end()) continue;
+        for (const int a : found->second) {
+          if (a == b || seenIn[a] == b) continue;
+          seenIn[a] = b;
+          containers[a].push_back(b);
+          innermost[b] = std::max(innermost[b], a);
+        }
+      }
+      pump.tick(boundaries.size());
+    }
+  }
+
+  // The weights in the order the pairwise loop adds them: a container before
+  // a (already final) or after it (still its count), read as its cell holds it.
+  std::vector<double> weight(static_cast<std::size_t>(rows));
+  for (int i = 0; i < rows; ++i) weight[i] = toNumber(table.cell(i, 1));
+  for (int a = 0; a < rows; ++a) {
+    if (containers[a].empty()) continue;
+    for (const int b : containers[a]) weight[a] = asCell(weight[a]) + asCell(weight[b]);
+    table.setCellText(a, 1, toText(weight[a]));
+    pump.tick(containers[a].size());
+  }
+  for (int b = 0; b < rows; ++b) {
+    if (innermost[b] >= 0) table.setCellText(b, 0, replaceText(terms[b], terms[innermost[b]], ""));
+  }
+}
+
+}  // namespace abrivo

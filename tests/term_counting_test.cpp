@@ -1,0 +1,194 @@
+// The engine's fast methods against the direct reference methods: the same
+// term table, the same workText and charArray, the same summaries, on many
+// generated texts and on the built-in samples.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+#include "Engine.h"
+#include "Samples.h"
+#include "prepare/SentenceTable.h"
+#include "reference/Reference.h"
+#include "support/Gbk.h"
+#include "terms/EnglishTerms.h"
+#include "text/Encoding.h"
+
+namespace abrivo {
+namespace {
+
+using testing::gbk;
+using testing::utf8;
+
+// Texts over tiny alphabets, so that repeats, overlaps, nested terms, case
+// variants and cuts that lower later counts are everywhere.
+class TextGenerator {
+ public:
+  explicit TextGenerator(unsigned seed) : m_random(seed) {}
+
+  std::string next(const std::vector<std::string>& alphabet, int maxChars) {
+    std::string text;
+    const int chars = pick(maxChars + 1);
+    // Repeated phrases make long terms, and phrases cut from phrases make
+    // terms nested in terms; single symbols fill between.
+    std::vector<std::vector<std::string>> phrases;
+    for (int p = 0; p < 4; ++p) {
+      std::vector<std::string> phrase;
+      if (p == 1 || p == 2) {
+        const auto& longer = phrases.back();
+        const int from = pick(static_cast<int>(longer.size()) - 1);
+        const int length = 2 + pick(static_cast<int>(longer.size()) - from - 1);
+        phrase.assign(longer.begin() + from, longer.begin() + from + length);
+      } else {
+        const int length = 4 + pick(8);
+        for (int i = 0; i < length; ++i)
+          phrase.push_back(alphabet[pick(static_cast<int>(alphabet.size()))]);
+      }
+      phrases.push_back(phrase);
+    }
+    for (int i = 0; i < chars;) {
+      if (pick(3) == 0) {
+        for (const std::string& symbol : phrases[pick(4)]) text += symbol;
+        i += 4;
+      } else {
+        text += alphabet[pick(static_cast<int>(alphabet.size()))];
+        ++i;
+      }
+    }
+    return text;
+  }
+
+  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+
+ private:
+  std::mt19937 m_random;
+};
+
+std::vector<std::string> alphabet(const char* utf8Symbols) {
+  std::vector<std::string> symbols;
+  const std::string gb = gbk(utf8Symbols);
+  for (std::size_t i = 0; i < gb.size();) {
+    const std::size_t n = static_cast<unsigned char>(gb[i]) >= 0x80 ? 2 : 1;
+    symbols.push_back(gb.substr(i, n));
+    i += n;
+  }
+  return symbols;
+}
+
+std::string describe(const Engine& engine) {
+  std::string out = "terms:";
+  for (int r = 0; r < engine.termTable.rowCount(); ++r)
+    out += " [" + utf8(engine.termTable.cell(r, 0)) + "|" + engine.termTable.cell(r, 1) + "]";
+  out += "\nworkText: [" + utf8(engine.workText) + "]\nkeywords: " + utf8(engine.controls.标签3);
+  out += "\nsummary: " + utf8(engine.controls.编辑框1) + "\nstatus: " + utf8(engine.controls.标签2);
+  std::string chars;
+  for (const std::string& c : engine.charArray) chars += c;
+  out += "\ncharArray: " + std::to_string(engine.charArray.size()) + " [" + utf8(chars) + "]";
+  return out;
+}
+
+const reference::DirectChineseTermCounter kDirect;
+
+TEST(TermCounting, FastStageMatchesDirectOnGeneratedTermTexts) {
+  TextGenerator generator(20261211);
+  const std::vector<std::vector<std::string>> alphabets = {
+      alphabet("市场经济学 "), alphabet("哈 "), alphabet("甲乙丙aAbB  "), alphabet("这个问题甲 "),
+      alphabet("改革制度的目标 ab")};
+  for (int i = 0; i < 400; ++i) {
+    const std::string termText = generator.next(alphabets[i % alphabets.size()], 160);
+    Engine fast;
+    Engine direct;
+    direct.setChineseTermCounter(&kDirect);
+    for (Engine* engine : {&fast, &direct}) {
+      engine->workText = termText;
+      engine->buildCharArray();
+      engine->extractChineseTerms();
+    }
+    ASSERT_EQ(describe(fast), describe(direct)) << "term text: [" << utf8(termText) << "]";
+  }
+}
+
+TEST(TermCounting, WholeRunsMatchOnGeneratedArticles) {
+  TextGenerator generator(7);
+  const std::vector<std::string> symbols = alphabet("港口经济的发展市场。，！？；（）“”、 ab1Ab");
+  for (int i = 0; i < 120; ++i) {
+    const std::string article = generator.next(symbols, 400);
+    const std::string title = generator.next(symbols, 12);
+    Engine fast;
+    Engine direct;
+    direct.setChineseTermCounter(&kDirect);
+    for (Engine* engine : {&fast, &direct}) {
+      engine->controls.内容框 = article;
+      engine->controls.标题框 = title;
+      engine->controls.组合框1 = i % 5 - 1;
+      engine->runSummary();
+    }
+    ASSERT_EQ(describe(fast), describe(direct)) << "article: [" << utf8(article) << "]";
+  }
+}
+
+TEST(TermCounting, SamplesMatch) {
+  for (int n = 1; n <= samples::kCount; ++n) {
+    const samples::SamplePair pair = samples::sample(n);
+    Engine fast;
+    Engine direct;
+    direct.setChineseTermCounter(&kDirect);
+    for (Engine* engine : {&fast, &direct}) {
+      engine->controls.标题框 = gbk(pair.title);
+      engine->controls.内容框 = toEngineLineBreaks(gbk(pair.article));
+      engine->runSummary();
+    }
+    EXPECT_EQ(describe(fast), describe(direct)) << "sample " << n;
+    EXPECT_FALSE(fast.controls.编辑框1.empty()) << "sample " << n;
+  }
+}
+
+TEST(TermCounting, LoneLeadByteAtTheEndEndsARun) {
+  for (const std::string tail : {"", "\xB5"}) {
+    const std::string termText = gbk("甲乙 甲乙 甲乙 甲乙") + tail;
+    Engine fast;
+    Engine direct;
+    direct.setChineseTermCounter(&kDirect);
+    for (Engine* engine : {&fast, &direct}) {
+      engine->workText = termText;
+      engine->buildCharArray();
+      engine->extractChineseTerms();
+    }
+    EXPECT_EQ(describe(fast), describe(direct));
+    EXPECT_EQ(fast.termTable.cell(0, 1), tail.empty() ? "3" : "4");
+  }
+}
+
+TEST(RepeatCheck, HashedMatchesPairwise) {
+  TextGenerator generator(3);
+  const std::vector<std::string> symbols = {"a", "b", "", "A"};
+  for (int i = 0; i < 200; ++i) {
+    std::vector<std::string> pieces;
+    const int n = generator.pick(30);
+    for (int k = 0; k < n; ++k) pieces.push_back(generator.next(symbols, 3));
+    std::vector<std::string> expected = pieces;
+    reference::blankRepeatsPairwise(expected);
+    blankRepeats(pieces);
+    ASSERT_EQ(pieces, expected);
+  }
+}
+
+TEST(EnglishCounting, MapMatchesPairwise) {
+  TextGenerator generator(5);
+  const std::vector<std::string> symbols = {"ab", "b", "", "Ab", "s"};
+  for (int i = 0; i < 200; ++i) {
+    std::vector<std::string> words;
+    const int n = generator.pick(40);
+    for (int k = 0; k < n; ++k) words.push_back(generator.next(symbols, 3));
+    const auto expected = reference::countRepeatsPairwise(words);
+    const auto actual = countRepeats(words);
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t k = 0; k < actual.size(); ++k) {
+      EXPECT_EQ(actual[k].word, expected[k].word);
+      EXPECT_EQ(actual[k].repeats, expected[k].repeats);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace abrivo
