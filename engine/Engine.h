@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "state/CharArray.h"
 #include "state/ControlState.h"
 #include "state/Table.h"
 
@@ -60,7 +61,7 @@ class Engine {
   // --- Program-wide state -------------------------------------------------
   ControlState controls;
   std::string workText;
-  std::vector<std::string> charArray;
+  CharArray charArray;
   Table sentenceTable;   // 超级列表框2: 句 | a | b
   Table termTable;       // 超级列表框3: 词 | a
   Table candidateTable;  // 超级列表框1: 调整句 | a

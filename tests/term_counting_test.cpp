@@ -82,7 +82,7 @@ std::string describe(const Engine& engine) {
   out += "\nworkText: [" + utf8(engine.workText) + "]\nkeywords: " + utf8(engine.controls.标签3);
   out += "\nsummary: " + utf8(engine.controls.编辑框1) + "\nstatus: " + utf8(engine.controls.标签2);
   std::string chars;
-  for (const std::string& c : engine.charArray) chars += c;
+  for (const std::string_view c : engine.charArray) chars += c;
   out += "\ncharArray: " + std::to_string(engine.charArray.size()) + " [" + utf8(chars) + "]";
   return out;
 }

@@ -37,7 +37,8 @@ TEST(CharArray, OneElementPerCharacter) {
   Engine engine;
   engine.workText = gbk("中 a") + "\xB5";  // a lone lead byte at the end stays one byte
   engine.buildCharArray();
-  EXPECT_EQ(engine.charArray, (std::vector<std::string>{gbk("中"), " ", "a", "\xB5"}));
+  EXPECT_EQ(std::vector<std::string>(engine.charArray.begin(), engine.charArray.end()),
+            (std::vector<std::string>{gbk("中"), " ", "a", "\xB5"}));
   engine.workText.clear();
   engine.buildCharArray();
   EXPECT_TRUE(engine.charArray.empty());

@@ -9,7 +9,7 @@ namespace {
 
 // A run of characters ends at a space, and at a lead byte that stands last
 // without its second byte.
-bool endsRun(const std::string& element) {
+bool endsRun(std::string_view element) {
   return compareText(element, " ") == 0 ||
          (element.size() == 1 && static_cast<unsigned char>(element[0]) >= 0x80);
 }
@@ -25,7 +25,7 @@ void DirectChineseTermCounter::countAndCut(Engine& engine) const {
       std::string run;
       bool hasSpace = false;
       for (int e = k; e < k + n && !hasSpace; ++e) {
-        const std::string& element = engine.charArray[static_cast<std::size_t>(e - 1)];
+        const std::string_view element = engine.charArray[static_cast<std::size_t>(e - 1)];
         hasSpace = endsRun(element);
         run += element;
       }
