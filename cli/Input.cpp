@@ -1,7 +1,5 @@
 #include "cli/Input.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,27 +10,6 @@ namespace abrivo::cli {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-// The number of leading bytes of text that are valid GBK. The engine's
-// conversions go through GB18030, which accepts more than GBK does, so GBK
-// gets its own check.
-std::size_t validGbkPrefix(std::string_view text) {
-  const iconv_t cd = iconv_open("UTF-8", "GBK");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
-  char* src = const_cast<char*>(text.data());
-  std::size_t srcLeft = text.size();
-  char buf[4096];
-  while (srcLeft > 0) {
-    char* dst = buf;
-    std::size_t dstLeft = sizeof buf;
-    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) &&
-        errno != E2BIG) {
-      break;  // EILSEQ, or EINVAL for a character cut off at the end
-    }
-  }
-  iconv_close(cd);
-  return text.size() - srcLeft;
-}
 
 }  // namespace
 
@@ -58,10 +35,10 @@ std::optional<std::string> toEngineBytes(std::string_view text, Encoding encodin
       return converted;
     }
     case Encoding::Gbk: {
-      const std::size_t valid = validGbkPrefix(text);
-      if (valid == text.size()) return std::string(text);
-      if (error) error->offset = valid;
-      return std::nullopt;
+      // The engine's conversions go through GB18030, which accepts more than
+      // GBK does, so GBK gets its own check.
+      if (!isValidGbk(text, error)) return std::nullopt;
+      return std::string(text);
     }
     case Encoding::Gb18030:
       if (!gb18030ToUtf8(text, error)) return std::nullopt;

@@ -24,6 +24,9 @@ TEST(Encoding, StrictConversionReportsOffsetOfFirstBadByte) {
   EXPECT_EQ(error.offset, 3u);
   EXPECT_FALSE(gb18030ToUtf8("a\xB5", &error));
   EXPECT_EQ(error.offset, 1u);
+  EXPECT_TRUE(isValidGbk("a\xB5\xC4"));
+  EXPECT_FALSE(isValidGbk("ab\x81\x30\x81\x30", &error)) << "a four-byte GB18030 character";
+  EXPECT_EQ(error.offset, 2u);
 }
 
 TEST(Encoding, LenientDecodingShowsReplacementCharacter) {

@@ -84,6 +84,10 @@ std::optional<std::string> gb18030ToUtf8(std::string_view gb, ConversionError* e
   return convertStrict("UTF-8", "GB18030", gb, error);
 }
 
+bool isValidGbk(std::string_view text, ConversionError* error) {
+  return convertStrict("UTF-8", "GBK", text, error).has_value();
+}
+
 std::string gb18030ToUtf8Lenient(std::string_view gb) {
   return convertLenient("UTF-8", "GB18030", gb, kReplacementUtf8);
 }

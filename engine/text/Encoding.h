@@ -22,6 +22,10 @@ struct ConversionError {
 std::optional<std::string> utf8ToGb18030(std::string_view utf8, ConversionError* error = nullptr);
 std::optional<std::string> gb18030ToUtf8(std::string_view gb, ConversionError* error = nullptr);
 
+// True when text is valid GBK (narrower than GB18030); otherwise false and
+// the offset of the first bad byte.
+bool isValidGbk(std::string_view text, ConversionError* error = nullptr);
+
 // Lenient decoding for display: every byte sequence that does not decode
 // becomes U+FFFD; never fails.
 std::string gb18030ToUtf8Lenient(std::string_view gb);
