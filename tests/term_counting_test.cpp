@@ -12,6 +12,7 @@
 #include "reference/Reference.h"
 #include "support/Gbk.h"
 #include "terms/EnglishTerms.h"
+#include "terms/TermIndex.h"
 #include "text/Encoding.h"
 
 namespace abrivo {
@@ -156,6 +157,42 @@ TEST(TermCounting, LoneLeadByteAtTheEndEndsARun) {
     }
     EXPECT_EQ(describe(fast), describe(direct));
     EXPECT_EQ(fast.termTable.cell(0, 1), tail.empty() ? "3" : "4");
+  }
+}
+
+TEST(RepeatedValues, CollidingKeysAreSortedOutByValue) {
+  // Every item has the same key, as if every hash collided; only the values
+  // may group them.
+  const std::vector<int> values = {5, 7, 5, 9, 7, 5, 7, 9, 1, 5};
+  std::vector<KeyedPosition> items;
+  for (std::uint32_t pos = 0; pos < values.size(); ++pos) items.push_back({42, pos});
+  std::vector<KeyedPosition> scratch;
+  std::vector<std::uint32_t> run;
+  std::vector<std::vector<std::uint32_t>> groups;
+  forEachRepeatedValue(
+      items, scratch, run, [&](std::uint32_t a, std::uint32_t b) { return values[a] == values[b]; },
+      [&](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; },
+      [&](std::span<const std::uint32_t> positions) {
+        groups.emplace_back(positions.begin(), positions.end());
+      });
+  EXPECT_EQ(groups, (std::vector<std::vector<std::uint32_t>>{{0, 2, 5, 9}, {1, 4, 6}}))
+      << "sets of three or more, positions ascending; 9 and 1 repeat too rarely";
+}
+
+TEST(RepeatedValues, RadixSortIsStableOnLargeInputs) {
+  std::vector<KeyedPosition> items;
+  std::mt19937 random(1);
+  for (std::uint32_t pos = 0; pos < 5000; ++pos)
+    items.push_back({static_cast<std::uint32_t>(random() % 97) * 0x01010101u, pos});
+  std::vector<KeyedPosition> expected = items;
+  std::stable_sort(expected.begin(), expected.end(),
+                   [](const auto& a, const auto& b) { return a.key < b.key; });
+  std::vector<KeyedPosition> scratch;
+  radixSortByKey(items, scratch);
+  ASSERT_EQ(items.size(), expected.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    ASSERT_EQ(items[i].key, expected[i].key);
+    ASSERT_EQ(items[i].pos, expected[i].pos);
   }
 }
 

@@ -5,6 +5,8 @@
 
 namespace abrivo {
 
-void Engine::buildCharArray() { charArray.assign(workText); }
+void Engine::buildCharArray() {
+  charArray.assign(workText);
+}
 
 }  // namespace abrivo

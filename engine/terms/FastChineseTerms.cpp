@@ -24,7 +24,9 @@
 //
 // Tested by tests/term_counting_test.cpp against the direct method.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -67,9 +69,12 @@ class RunHasher {
       m_prefix[k + 1] = addMod(mulMod(m_prefix[k], kBase), index.codes[k] + 1);
   }
 
-  std::uint64_t hash(std::size_t first, int count) const {
-    return addMod(m_prefix[first + static_cast<std::size_t>(count)],
-                  kMod - mulMod(m_prefix[first], m_power[static_cast<std::size_t>(count)]));
+  // The top 32 of the 61 bits of the window's hash.
+  std::uint32_t key(std::size_t first, int count) const {
+    const std::uint64_t h =
+        addMod(m_prefix[first + static_cast<std::size_t>(count)],
+               kMod - mulMod(m_prefix[first], m_power[static_cast<std::size_t>(count)]));
+    return static_cast<std::uint32_t>(h >> 29);
   }
 
  private:
@@ -95,77 +100,67 @@ class RunHasher {
 // occurs at least three times in the text; 0 when even two characters don't.
 // Windows are named bottom-up: two windows of n characters are equal exactly
 // when the windows of n - 1 characters at their first two positions are, so
-// every name is exact and no hashing is needed.
+// a window is compared by two names instead of its bytes.
 std::vector<std::uint8_t> repeatedRunLengths(const CharIndex& index, EventPump& pump) {
   const std::size_t n = index.size();
   std::vector<std::uint8_t> longest(n, 0);
-  std::vector<std::uint32_t> names(n, kNone);
+  std::vector<std::uint32_t> names(n, kNone);  // of the windows one shorter
   std::vector<std::uint32_t> next(n, kNone);
+  std::vector<std::uint32_t> named;  // positions that have a name, ascending
+  std::vector<std::uint32_t> tried;
   std::vector<KeyedPosition> items;
   std::vector<KeyedPosition> scratch;
+  std::vector<std::uint32_t> run;
+  std::uint32_t groups = 0;
 
-  for (int length = 2; length <= kLongestRun && n >= static_cast<std::size_t>(length); ++length) {
+  for (int length = 2; length <= kLongestRun; ++length) {
+    // Only a window whose two shorter windows repeat can repeat itself.
+    tried.clear();
     items.clear();
-    for (std::size_t k = 0; k + static_cast<std::size_t>(length) <= n; ++k) {
-      std::uint64_t key;
-      if (length == 2) {
+    if (length == 2) {
+      for (std::size_t k = 0; k + 1 < n; ++k) {
         if (index.blocked[k] || index.blocked[k + 1]) continue;
-        key = (std::uint64_t{index.codes[k]} << 32) | index.codes[k + 1];
-      } else {
-        if (names[k] == kNone || names[k + 1] == kNone) continue;
-        key = (std::uint64_t{names[k]} << 32) | names[k + 1];
+        tried.push_back(static_cast<std::uint32_t>(k));
+        items.push_back({(index.codes[k] << 16) | index.codes[k + 1],  // 16-bit codes: exact
+                         static_cast<std::uint32_t>(k)});
       }
-      items.push_back({key, static_cast<std::uint32_t>(k)});
+    } else {
+      for (const std::uint32_t k : named) {
+        if (k + 1 >= n || names[k + 1] == kNone) continue;
+        tried.push_back(k);
+        items.push_back({groups <= 0xFFFF ? (names[k] << 16) | names[k + 1]
+                                          : names[k] * 0x9E3779B1u ^ (names[k + 1] + 0x7F4A7C15u),
+                         k});
+      }
     }
-    if (items.empty()) break;
+    if (items.size() < 3) break;
     pump.tick(items.size());
-    radixSortByKey(items, scratch);
 
-    std::fill(next.begin(), next.end(), kNone);
-    std::uint32_t groups = 0;
-    for (std::size_t i = 0; i < items.size();) {
-      std::size_t j = i + 1;
-      while (j < items.size() && items[j].key == items[i].key) ++j;
-      if (j - i >= 3) {
-        for (std::size_t m = i; m < j; ++m) {
-          next[items[m].pos] = groups;
-          longest[items[m].pos] = static_cast<std::uint8_t>(length);
-        }
-        ++groups;
-      }
-      i = j;
-    }
+    const std::vector<std::uint32_t>& value = length == 2 ? index.codes : names;
+    groups = 0;
+    forEachRepeatedValue(
+        items, scratch, run,
+        [&](std::uint32_t a, std::uint32_t b) {
+          return value[a] == value[b] && value[a + 1] == value[b + 1];
+        },
+        [&](std::uint32_t a, std::uint32_t b) {
+          return std::pair(value[a], value[a + 1]) < std::pair(value[b], value[b + 1]);
+        },
+        [&](std::span<const std::uint32_t> positions) {
+          for (const std::uint32_t k : positions) {
+            next[k] = groups;
+            longest[k] = static_cast<std::uint8_t>(length);
+          }
+          ++groups;
+        });
+
+    for (const std::uint32_t k : named) names[k] = kNone;
+    named.clear();
+    for (const std::uint32_t k : tried)
+      if (next[k] != kNone) named.push_back(k);
     names.swap(next);
   }
   return longest;
-}
-
-// The distinct candidates of one pass that have at least three windows,
-// each as the ascending positions of its windows.
-struct CandidateGroups {
-  std::vector<std::uint32_t> positions;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // begin, end in positions
-};
-
-void splitByBytes(const CharIndex& index, int length, std::vector<std::uint32_t>& run,
-                  CandidateGroups& groups) {
-  std::stable_sort(run.begin(), run.end(), [&](std::uint32_t a, std::uint32_t b) {
-    return index.bytes(a, static_cast<std::size_t>(length)) <
-           index.bytes(b, static_cast<std::size_t>(length));
-  });
-  for (std::size_t i = 0; i < run.size();) {
-    std::size_t j = i + 1;
-    while (j < run.size() && index.bytes(run[j], static_cast<std::size_t>(length)) ==
-                                 index.bytes(run[i], static_cast<std::size_t>(length)))
-      ++j;
-    if (j - i >= 3) {
-      const auto begin = static_cast<std::uint32_t>(groups.positions.size());
-      groups.positions.insert(groups.positions.end(), run.begin() + static_cast<std::ptrdiff_t>(i),
-                              run.begin() + static_cast<std::ptrdiff_t>(j));
-      groups.spans.emplace_back(begin, static_cast<std::uint32_t>(groups.positions.size()));
-    }
-    i = j;
-  }
 }
 
 // Reads a weight back the way a table cell holds it: written by toText,
@@ -185,55 +180,64 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
   EventPump pump(engine);
 
   const std::vector<std::uint8_t> longest = repeatedRunLengths(index, pump);
+  // How many positions start a repeated window of each length or longer.
+  std::array<std::size_t, kLongestRun + 2> longestCount{};
+  for (const std::uint8_t l : longest) ++longestCount[l];
+  for (int l = kLongestRun; l > 0; --l) longestCount[l - 1] += longestCount[l];
   const RunHasher hasher(index);
   // 0: uncut; 1: first character of a cut occurrence; 2: the rest of one.
   std::vector<std::uint8_t> cut(n, 0);
-  std::vector<std::uint32_t> nextBlocked(n + 1);
+  std::vector<std::uint32_t> nextCut(n + 1, static_cast<std::uint32_t>(n));
+  bool cutsSinceScan = false;
+  std::vector<std::uint32_t> repeated;  // positions of repeated windows, ascending
+  for (std::size_t k = 0; k < n; ++k)
+    if (longest[k] >= 2) repeated.push_back(static_cast<std::uint32_t>(k));
   std::vector<KeyedPosition> items;
   std::vector<KeyedPosition> scratch;
   std::vector<std::uint32_t> run;
   std::vector<std::uint32_t> selected;
-  CandidateGroups groups;
+  struct {
+    std::vector<std::uint32_t> positions;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // begin, end in positions
+  } groups;
   bool anyCut = false;
 
   for (int pass = 1; pass <= kTermPasses; ++pass) {
     const int length = 18 - pass;
     const auto span = static_cast<std::size_t>(length);
 
-    nextBlocked[n] = static_cast<std::uint32_t>(n);
-    for (std::size_t k = n; k-- > 0;)
-      nextBlocked[k] =
-          (index.blocked[k] || cut[k]) ? static_cast<std::uint32_t>(k) : nextBlocked[k + 1];
     items.clear();
-    for (std::size_t k = 0; k + span <= n; ++k) {
-      if (longest[k] >= length && nextBlocked[k] >= k + span)
-        items.push_back({hasher.hash(k, length), static_cast<std::uint32_t>(k)});
+    if (longestCount[static_cast<std::size_t>(length)] > 0) {
+      // A repeated window holds no blocked character; it is a candidate
+      // unless an earlier term cut one of its characters.
+      if (cutsSinceScan) {
+        nextCut[n] = static_cast<std::uint32_t>(n);
+        for (std::size_t k = n; k-- > 0;)
+          nextCut[k] = cut[k] ? static_cast<std::uint32_t>(k) : nextCut[k + 1];
+        cutsSinceScan = false;
+      }
+      for (const std::uint32_t k : repeated) {
+        if (longest[k] >= length && nextCut[k] >= k + span)
+          items.push_back({hasher.key(k, length), k});
+      }
     }
-    pump.tick(n / 4 + items.size());
-    radixSortByKey(items, scratch);
+    pump.tick(repeated.size() / 4 + items.size());
 
     groups.positions.clear();
     groups.spans.clear();
-    for (std::size_t i = 0; i < items.size();) {
-      std::size_t j = i + 1;
-      while (j < items.size() && items[j].key == items[i].key) ++j;
-      if (j - i >= 3) {
-        const std::string_view first = index.bytes(items[i].pos, span);
-        bool same = true;
-        for (std::size_t m = i + 1; m < j && same; ++m)
-          same = index.bytes(items[m].pos, span) == first;
-        if (same) {
+    forEachRepeatedValue(
+        items, scratch, run,
+        [&](std::uint32_t a, std::uint32_t b) {
+          return index.bytes(a, span) == index.bytes(b, span);
+        },
+        [&](std::uint32_t a, std::uint32_t b) {
+          return index.bytes(a, span) < index.bytes(b, span);
+        },
+        [&](std::span<const std::uint32_t> positions) {
           const auto begin = static_cast<std::uint32_t>(groups.positions.size());
-          for (std::size_t m = i; m < j; ++m) groups.positions.push_back(items[m].pos);
+          groups.positions.insert(groups.positions.end(), positions.begin(), positions.end());
           groups.spans.emplace_back(begin, static_cast<std::uint32_t>(groups.positions.size()));
-        } else {  // a hash collision: sort the run out by its bytes
-          run.clear();
-          for (std::size_t m = i; m < j; ++m) run.push_back(items[m].pos);
-          splitByBytes(index, length, run, groups);
-        }
-      }
-      i = j;
-    }
+        });
     // Candidates are taken in the order of their first window.
     std::sort(groups.spans.begin(), groups.spans.end(), [&](const auto& a, const auto& b) {
       return groups.positions[a.first] < groups.positions[b.first];
@@ -265,6 +269,7 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
         std::fill(cut.begin() + k + 1, cut.begin() + static_cast<std::ptrdiff_t>(k + span), 2);
       }
       anyCut = true;
+      cutsSinceScan = true;
     }
 
     engine.controls.标签2 = progressText(pass);

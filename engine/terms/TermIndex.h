@@ -2,7 +2,9 @@
 // with their byte offsets, and a stable radix sort of (key, position) pairs.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -26,11 +28,46 @@ struct CharIndex {
 };
 
 struct KeyedPosition {
-  std::uint64_t key;
+  std::uint32_t key;
   std::uint32_t pos;
 };
 
-// Sorts by key; positions with equal keys keep their order.
+// Sorts by key; positions with equal keys keep their order. scratch is a
+// buffer the sort may reuse between calls.
 void radixSortByKey(std::vector<KeyedPosition>& items, std::vector<KeyedPosition>& scratch);
+
+// Calls visit(positions) for every set of at least three items whose values
+// are equal. The items carry a 32-bit key that equal values share; they are
+// sorted by it here, and a run of equal keys whose values differ (a hash
+// collision) is sorted out by value. Positions of one set are ascending.
+template <typename Same, typename Less, typename Visit>
+void forEachRepeatedValue(std::vector<KeyedPosition>& items, std::vector<KeyedPosition>& scratch,
+                          std::vector<std::uint32_t>& run, Same same, Less less, Visit visit) {
+  radixSortByKey(items, scratch);
+  for (std::size_t i = 0; i < items.size();) {
+    std::size_t j = i + 1;
+    while (j < items.size() && items[j].key == items[i].key) ++j;
+    if (j - i >= 3) {
+      run.clear();
+      bool allSame = true;
+      for (std::size_t m = i; m < j; ++m) {
+        run.push_back(items[m].pos);
+        allSame = allSame && same(items[i].pos, items[m].pos);
+      }
+      if (allSame) {
+        visit(std::span<const std::uint32_t>(run));
+      } else {
+        std::stable_sort(run.begin(), run.end(), less);
+        for (std::size_t a = 0; a < run.size();) {
+          std::size_t b = a + 1;
+          while (b < run.size() && same(run[a], run[b])) ++b;
+          if (b - a >= 3) visit(std::span<const std::uint32_t>(run).subspan(a, b - a));
+          a = b;
+        }
+      }
+    }
+    i = j;
+  }
+}
 
 }  // namespace abrivo
