@@ -37,7 +37,12 @@ std::string removeBracketed(std::string_view text, std::string_view open, std::s
 
 std::string cutLeadIn(std::string_view text, std::string_view comma) {
   const int q = findText(text, comma);
-  return rightText(text, textLength(text) - 1 - q);
+  if (q == -1) return std::string(text);
+  std::size_t from = static_cast<std::size_t>(q - 1) + comma.size();
+  // After the one-byte comma a one-byte character goes too; a two-byte
+  // character there stays whole, so no character is split.
+  if (comma.size() == 1 && from < text.size() && charSize(text, from) == 1) ++from;
+  return std::string(text.substr(from));
 }
 
 void Engine::buildSentenceTable() {

@@ -20,7 +20,7 @@ void blankRepeats(std::vector<std::string>& pieces);
 std::string removeBracketed(std::string_view text, std::string_view open, std::string_view close);
 
 // Drops everything up to and including the first comma; for the one-byte ","
-// the byte after it (the space of "In May, the") goes too.
+// a one-byte character after it (the space of "In May, the") goes too.
 std::string cutLeadIn(std::string_view text, std::string_view comma);
 
 }  // namespace abrivo

@@ -1,6 +1,7 @@
-// charArray: the characters of a text in order, one element each, two bytes
-// for a character whose first byte is 0x80 or more and one byte otherwise
-// (a lead byte standing last is an element of its own). The elements are
+// charArray: the characters of a text in order, one element each, of the
+// size charSize gives: two bytes for a character whose first byte is 0x80 or
+// more, four for a four-byte GB18030 sequence, one byte otherwise (a lead
+// byte standing last is an element of its own). The elements are
 // views into the array's own copy of the text, so an element costs four
 // bytes beside the text instead of a string of its own.
 //

@@ -16,8 +16,10 @@ CharIndex::CharIndex(std::string_view t) : text(t) {
     const std::size_t n = charSize(t, i);
     const auto b0 = static_cast<unsigned char>(t[i]);
     offsets.push_back(static_cast<std::uint32_t>(i));
-    if (n == 2) {
-      codes.push_back((static_cast<std::uint32_t>(b0) << 8) | static_cast<unsigned char>(t[i + 1]));
+    if (n > 1) {
+      std::uint32_t code = 0;
+      for (std::size_t k = 0; k < n; ++k) code = (code << 8) | static_cast<unsigned char>(t[i + k]);
+      codes.push_back(code);
       blocked.push_back(0);
     } else {
       codes.push_back(b0);

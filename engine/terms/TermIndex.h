@@ -23,7 +23,7 @@ struct CharIndex {
 
   std::string_view text;
   std::vector<std::uint32_t> offsets;  // size() + 1 entries
-  std::vector<std::uint32_t> codes;    // one byte b, or (lead << 8) | trail
+  std::vector<std::uint32_t> codes;    // the character's bytes, first byte highest
   std::vector<std::uint8_t> blocked;
 };
 

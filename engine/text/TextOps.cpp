@@ -27,7 +27,8 @@ bool matchesAt(std::string_view t, std::size_t i, std::string_view sub, bool fol
 // at or after i, where i itself is the start of a step; npos when none. Exact
 // searches jump with memchr to the next candidate byte and then walk the
 // character steps up to it, so a match inside a two-byte character is skipped.
-std::size_t nextMatch(std::string_view t, std::size_t i, std::string_view sub, bool foldCase) {
+// Each step compares up to sub.size() bytes, so this is for short patterns.
+std::size_t nextShortMatch(std::string_view t, std::size_t i, std::string_view sub, bool foldCase) {
   const std::size_t n = t.size();
   const std::size_t m = sub.size();
   if (!foldCase) {
@@ -47,6 +48,78 @@ std::size_t nextMatch(std::string_view t, std::size_t i, std::string_view sub, b
   }
   return npos;
 }
+
+// Patterns up to this many bytes are compared in place at every step, which
+// costs at most this much per byte of text. A longer one (an English term is
+// a word of any length) goes through a Knuth-Morris-Pratt automaton, so that
+// searching a long text for a long term stays linear.
+constexpr std::size_t kShortPattern = 16;
+
+// The searches for one pattern: matches start on character steps, ASCII case
+// folded or not.
+class Matcher {
+ public:
+  Matcher(std::string_view sub, bool foldCase) : m_sub(sub), m_fold(foldCase) {
+    if (sub.size() <= kShortPattern) return;
+    m_pattern.reserve(sub.size());
+    for (const char c : sub) m_pattern.push_back(static_cast<char>(byte(c)));
+    // m_border[k]: length of the longest proper border of the first k + 1 bytes.
+    m_border.assign(sub.size(), 0);
+    for (std::size_t k = 1, b = 0; k < sub.size(); ++k) {
+      while (b > 0 && m_pattern[k] != m_pattern[b]) b = m_border[b - 1];
+      if (m_pattern[k] == m_pattern[b]) ++b;
+      m_border[k] = b;
+    }
+  }
+
+  // The first match at a step at or after i (i being a step); npos when none.
+  std::size_t first(std::string_view t, std::size_t i) const {
+    if (m_border.empty()) return nextShortMatch(t, i, m_sub, m_fold);
+    return scan(t, i, false);
+  }
+
+  // The last match at a step from the start of t; npos when none.
+  std::size_t last(std::string_view t) const {
+    if (!m_border.empty()) return scan(t, 0, true);
+    std::size_t found = npos;
+    for (std::size_t i = first(t, 0); i != npos; i = first(t, i + charSize(t, i))) found = i;
+    return found;
+  }
+
+ private:
+  unsigned char byte(char c) const {
+    const auto b = static_cast<unsigned char>(c);
+    return m_fold ? foldAscii(b) : b;
+  }
+
+  // One pass over t from byte i that sees every occurrence, overlapping ones
+  // included, and keeps those that start on a step.
+  std::size_t scan(std::string_view t, std::size_t i, bool wantLast) const {
+    const std::size_t m = m_pattern.size();
+    std::size_t step = i;  // the first step not before any start still to come
+    std::size_t matched = 0;
+    std::size_t found = npos;
+    for (std::size_t p = i; p < t.size(); ++p) {
+      const char c = static_cast<char>(byte(t[p]));
+      while (matched > 0 && m_pattern[matched] != c) matched = m_border[matched - 1];
+      if (m_pattern[matched] == c) ++matched;
+      if (matched < m) continue;
+      const std::size_t start = p + 1 - m;
+      while (step < start) step += charSize(t, step);
+      if (step == start) {
+        if (!wantLast) return start;
+        found = start;
+      }
+      matched = m_border[m - 1];
+    }
+    return found;
+  }
+
+  std::string_view m_sub;
+  bool m_fold;
+  std::string m_pattern;  // folded when m_fold; only for long patterns
+  std::vector<std::size_t> m_border;
+};
 
 // Full-width forms of GBK folded to ASCII, read one byte at a time, so that a
 // number is read only as far as it goes.
@@ -127,7 +200,7 @@ int findText(std::string_view t, std::string_view sub, std::optional<int> start,
   if (start && *start > 1) b = static_cast<std::size_t>(*start) - 1;
   if (b >= t.size()) return -1;  // empty region
   if (sub.empty()) return 1;
-  const std::size_t i = nextMatch(t, b, sub, ignoreCase);
+  const std::size_t i = Matcher(sub, ignoreCase).first(t, b);
   return i == npos ? -1 : static_cast<int>(i + 1);
 }
 
@@ -141,11 +214,7 @@ int findTextReverse(std::string_view t, std::string_view sub, std::optional<int>
   if (sub.empty()) return limit > 0 ? 1 : -1;
   // A match must end within the first `limit` bytes; stepping in the prefix
   // sees the same character steps as stepping in the whole text.
-  const std::string_view region = t.substr(0, limit);
-  std::size_t last = npos;
-  for (std::size_t i = nextMatch(region, 0, sub, ignoreCase); i != npos;
-       i = nextMatch(region, i + charSize(region, i), sub, ignoreCase))
-    last = i;
+  const std::size_t last = Matcher(sub, ignoreCase).last(t.substr(0, limit));
   return last == npos ? -1 : static_cast<int>(last + 1);
 }
 
@@ -157,7 +226,8 @@ Text replaceText(std::string_view t, std::string_view find, std::string_view rep
   long long limit = (count && *count > 0) ? *count : -1;
 
   Text result;
-  std::size_t i = nextMatch(t, b, find, !caseSensitive);
+  const Matcher matcher(find, !caseSensitive);
+  std::size_t i = matcher.first(t, b);
   if (i == npos) return Text(t);
   result.reserve(t.size() + (replacement.size() > find.size() ? t.size() / 4 : 0));
   std::size_t copied = 0;
@@ -166,7 +236,7 @@ Text replaceText(std::string_view t, std::string_view find, std::string_view rep
     result.append(replacement);
     copied = i + find.size();
     if (limit > 0 && --limit == 0) break;
-    i = nextMatch(t, copied, find, !caseSensitive);
+    i = matcher.first(t, copied);
   }
   result.append(t.substr(copied));
   return result;
@@ -181,8 +251,8 @@ TextList splitText(std::string_view t, std::string_view delimiter, std::optional
   }
   long long left = maxPieces ? *maxPieces : -1;
   std::size_t pieceStart = 0;
-  for (std::size_t i = nextMatch(t, 0, delimiter, false); i != npos;
-       i = nextMatch(t, pieceStart, delimiter, false)) {
+  const Matcher matcher(delimiter, false);
+  for (std::size_t i = matcher.first(t, 0); i != npos; i = matcher.first(t, pieceStart)) {
     pieces.emplace_back(t.substr(pieceStart, i - pieceStart));
     pieceStart = i + delimiter.size();
     if (left > 0 && --left == 0) return pieces;

@@ -1,5 +1,7 @@
 // The operations every stage uses on text. A text is a byte string in GBK
-// (code page 936): a byte of 0x80 or more starts a two-byte character.
+// (code page 936): a byte of 0x80 or more starts a two-byte character. A
+// character outside GBK reaches the engine as a four-byte GB18030 sequence
+// (lead byte, digit, lead byte, digit) and is one character of four bytes.
 // Lengths and positions count bytes, positions start at 1, and a search that
 // finds nothing yields -1. A lead byte standing last in a text has no second
 // byte; it is treated as a one-byte character, so no operation reads past the
@@ -24,10 +26,19 @@ namespace abrivo {
 using Text = std::string;
 using TextList = std::vector<std::string>;
 
-// Size in bytes of the character that starts at byte index i (0-based): two
-// for a lead byte with a byte after it, otherwise one.
+// Size in bytes of the character that starts at byte index i (0-based): four
+// for a four-byte GB18030 sequence, two for any other lead byte with a byte
+// after it, otherwise one. A second byte that is a digit never occurs in GBK,
+// so GBK text steps as it always has.
 inline std::size_t charSize(std::string_view t, std::size_t i) {
-  return (static_cast<unsigned char>(t[i]) >= 0x80 && i + 1 < t.size()) ? 2 : 1;
+  const auto at = [t](std::size_t k) { return static_cast<unsigned char>(t[k]); };
+  const auto isLead = [](unsigned char b) { return b >= 0x81 && b <= 0xFE; };
+  const auto isDigit = [](unsigned char b) { return b >= 0x30 && b <= 0x39; };
+  if (at(i) < 0x80 || i + 1 >= t.size()) return 1;
+  if (isDigit(at(i + 1)) && i + 3 < t.size() && isLead(at(i)) && isLead(at(i + 2)) &&
+      isDigit(at(i + 3)))
+    return 4;
+  return 2;
 }
 
 int textLength(std::string_view t);
