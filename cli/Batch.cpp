@@ -12,8 +12,39 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+// Copying and writing a JSON value recurse once per level of nesting, and
+// the parser copies an object's earlier members when it grows, so a record
+// nested a hundred thousand levels deep would overflow the stack. Lines
+// nested deeper than this are refused before they are parsed.
+constexpr int kMaxNesting = 512;
+
 bool isBlank(std::string_view line) {
   return line.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// Whether the line opens more than kMaxNesting arrays and objects at once,
+// counting brackets outside strings.
+bool nestedTooDeeply(std::string_view line) {
+  int depth = 0;
+  bool inString = false;
+  bool escaped = false;
+  for (const char c : line) {
+    if (inString) {
+      if (escaped)
+        escaped = false;
+      else if (c == '\\')
+        escaped = true;
+      else if (c == '"')
+        inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxNesting) return true;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return false;
 }
 
 std::string errorLine(const Json& id, std::string message) {
@@ -27,6 +58,10 @@ std::string errorLine(const Json& id, std::string message) {
 
 std::optional<std::string> processRecordLine(std::string_view line, int defaultLength) {
   if (isBlank(line)) return std::nullopt;
+  if (nestedTooDeeply(line)) {
+    return errorLine(
+        nullptr, "the record is nested more than " + std::to_string(kMaxNesting) + " levels deep");
+  }
 
   Json input;
   try {
