@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,28 +24,66 @@ bool matchesAt(std::string_view t, std::size_t i, std::string_view sub, bool fol
   return true;
 }
 
+// From i, the start of a step, the first step at or after j. Eight bytes at
+// a time where all are below 0x80 (one-byte characters) or all are 0x80 or
+// more (two-byte characters in pairs; a four-byte sequence holds digits and
+// so never passes this way), one character at a time elsewhere.
+std::size_t stepTo(std::string_view t, std::size_t i, std::size_t j) {
+  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+  while (i + 8 <= j) {
+    std::uint64_t block;
+    std::memcpy(&block, t.data() + i, sizeof block);
+    const std::uint64_t high = block & kHigh;
+    i += (high == 0 || high == kHigh) ? 8 : charSize(t, i);
+  }
+  while (i < j) i += charSize(t, i);
+  return i;
+}
+
+bool hasAsciiLetter(std::string_view s) {
+  for (const char c : s)
+    if (foldAscii(static_cast<unsigned char>(c)) >= 'a' &&
+        foldAscii(static_cast<unsigned char>(c)) <= 'z')
+      return true;
+  return false;
+}
+
 // Index of the first match of sub (non-empty) that starts on a character step
-// at or after i, where i itself is the start of a step; npos when none. Exact
-// searches jump with memchr to the next candidate byte and then walk the
-// character steps up to it, so a match inside a two-byte character is skipped.
-// Each step compares up to sub.size() bytes, so this is for short patterns.
+// at or after i, where i itself is the start of a step; npos when none. The
+// bytes are found first (memchr for the first byte, or a scan for it in either
+// case) and only then are the character steps walked up to them, so a match
+// inside a character is skipped. Each candidate compares up to sub.size() bytes, so
+// this is for short patterns.
 std::size_t nextShortMatch(std::string_view t, std::size_t i, std::string_view sub, bool foldCase) {
   const std::size_t n = t.size();
   const std::size_t m = sub.size();
-  if (!foldCase) {
-    while (i + m <= n) {
-      const void* hit = std::memchr(t.data() + i, sub[0], n - m + 1 - i);
+  // Folding changes nothing for a pattern without ASCII letters.
+  if (!foldCase || !hasAsciiLetter(sub)) {
+    std::size_t p = i;
+    while (p + m <= n) {
+      const void* hit = std::memchr(t.data() + p, sub[0], n - m + 1 - p);
       if (!hit) return npos;
-      const std::size_t j = static_cast<std::size_t>(static_cast<const char*>(hit) - t.data());
-      while (i < j) i += charSize(t, i);
-      if (i == j && matchesAt(t, i, sub, false)) return i;
-      if (i == j) i += charSize(t, i);
+      const auto j = static_cast<std::size_t>(static_cast<const char*>(hit) - t.data());
+      if (std::memcmp(t.data() + j + 1, sub.data() + 1, m - 1) != 0) {
+        p = j + 1;
+        continue;
+      }
+      i = stepTo(t, i, j);
+      if (i == j) return j;
+      p = i;
     }
     return npos;
   }
-  while (i + m <= n) {
-    if (matchesAt(t, i, sub, true)) return i;
-    i += charSize(t, i);
+  const unsigned char first = foldAscii(static_cast<unsigned char>(sub[0]));
+  std::size_t p = i;
+  while (p + m <= n) {
+    if (foldAscii(static_cast<unsigned char>(t[p])) != first) {
+      ++p;
+      continue;
+    }
+    i = stepTo(t, i, p);
+    if (i == p && matchesAt(t, p, sub, true)) return p;
+    p = i == p ? p + 1 : i;
   }
   return npos;
 }
@@ -105,7 +144,7 @@ class Matcher {
       if (m_pattern[matched] == c) ++matched;
       if (matched < m) continue;
       const std::size_t start = p + 1 - m;
-      while (step < start) step += charSize(t, step);
+      step = stepTo(t, step, start);
       if (step == start) {
         if (!wantLast) return start;
         found = start;
