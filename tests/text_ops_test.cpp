@@ -173,6 +173,9 @@ TEST(ToText, IntegersAndReals) {
   EXPECT_EQ(toText(1.0 / 3.0), "0.3333333333333");
   EXPECT_EQ(toText(20.0 / 9.0), "2.222222222222");
   EXPECT_EQ(toText(1e13), "1e+13");
+  EXPECT_EQ(toText(9999999999999.0), "9999999999999");
+  EXPECT_EQ(toText(-0.0), "-0");
+  EXPECT_EQ(toText(-42.0), "-42");
   EXPECT_EQ(toText(123456789012.0), "123456789012");
   EXPECT_EQ(toText(0.0001), "0.0001");
   EXPECT_EQ(toText(0.00001), "1e-05");
@@ -208,6 +211,9 @@ TEST(ToNumber, Cases) {
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(toNumber(c.t), c.expected) << testing::utf8(c.t);
   EXPECT_TRUE(std::isinf(toNumber("1e999")));
+  EXPECT_TRUE(std::signbit(toNumber("-0")));
+  EXPECT_EQ(toNumber("123456789012345"), 123456789012345.0);
+  EXPECT_EQ(toNumber("1234567890123456789"), 1234567890123456789.0) << "past the direct path";
 }
 
 TEST(ToInt, TextsAndReals) {

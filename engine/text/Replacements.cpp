@@ -5,7 +5,7 @@
 namespace abrivo {
 
 void applyReplacements(std::string& text, std::span<const Replacement> steps) {
-  for (const Replacement& step : steps) text = replaceText(text, step.find, step.replace);
+  for (const Replacement& step : steps) replaceAll(text, step.find, step.replace);
 }
 
 }  // namespace abrivo

@@ -257,17 +257,12 @@ int findTextReverse(std::string_view t, std::string_view sub, std::optional<int>
   return last == npos ? -1 : static_cast<int>(last + 1);
 }
 
-Text replaceText(std::string_view t, std::string_view find, std::string_view replacement,
-                 std::optional<int> start, std::optional<int> count, bool caseSensitive) {
-  std::size_t b = 0;
-  if (start && *start > 1) b = static_cast<std::size_t>(*start) - 1;
-  if (t.empty() || find.empty() || (count && *count == 0) || b >= t.size()) return Text(t);
-  long long limit = (count && *count > 0) ? *count : -1;
+namespace {
 
+// The replacement loop from the first match i on; limit < 0 is no limit.
+Text replaceFrom(std::string_view t, std::size_t i, const Matcher& matcher, std::string_view find,
+                 std::string_view replacement, long long limit) {
   Text result;
-  const Matcher matcher(find, !caseSensitive);
-  std::size_t i = matcher.first(t, b);
-  if (i == npos) return Text(t);
   result.reserve(t.size() + (replacement.size() > find.size() ? t.size() / 4 : 0));
   std::size_t copied = 0;
   while (i != npos) {
@@ -279,6 +274,27 @@ Text replaceText(std::string_view t, std::string_view find, std::string_view rep
   }
   result.append(t.substr(copied));
   return result;
+}
+
+}  // namespace
+
+Text replaceText(std::string_view t, std::string_view find, std::string_view replacement,
+                 std::optional<int> start, std::optional<int> count, bool caseSensitive) {
+  std::size_t b = 0;
+  if (start && *start > 1) b = static_cast<std::size_t>(*start) - 1;
+  if (t.empty() || find.empty() || (count && *count == 0) || b >= t.size()) return Text(t);
+  const long long limit = (count && *count > 0) ? *count : -1;
+  const Matcher matcher(find, !caseSensitive);
+  const std::size_t i = matcher.first(t, b);
+  if (i == npos) return Text(t);
+  return replaceFrom(t, i, matcher, find, replacement, limit);
+}
+
+void replaceAll(Text& t, std::string_view find, std::string_view replacement) {
+  if (t.empty() || find.empty()) return;
+  const Matcher matcher(find, false);
+  const std::size_t i = matcher.first(t, 0);
+  if (i != npos) t = replaceFrom(t, i, matcher, find, replacement, -1);
 }
 
 TextList splitText(std::string_view t, std::string_view delimiter, std::optional<int> maxPieces) {
@@ -305,6 +321,10 @@ Text toText(int n) {
 }
 
 Text toText(double x) {
+  // A whole number of up to 13 digits is written as the integer it is; this
+  // is what weights and scores mostly are.
+  if (x == std::trunc(x) && std::fabs(x) < 1e13 && !(x == 0 && std::signbit(x)))
+    return std::to_string(static_cast<long long>(x));
   char buf[64];
   // to_chars with a precision writes exactly what printf's "%.13g" writes in
   // the C locale, whatever locale the program runs in.
@@ -313,6 +333,16 @@ Text toText(double x) {
 }
 
 double toNumber(std::string_view t) {
+  // Plain decimal integers, as toText writes counts and whole weights, are
+  // read directly; anything else goes the long way.
+  if (!t.empty() && t.size() <= 15) {
+    std::size_t i = t[0] == '-' ? 1 : 0;
+    long long value = 0;
+    while (i < t.size() && isDigit(static_cast<unsigned char>(t[i])))
+      value = value * 10 + (t[i++] - '0');
+    if (i == t.size() && i > (t[0] == '-' ? 1u : 0u))
+      return t[0] == '-' ? -static_cast<double>(value) : static_cast<double>(value);
+  }
   FoldedReader in(t);
   while (isSpace(in.peek())) in.next();
   std::string num;

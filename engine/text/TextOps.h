@@ -66,6 +66,10 @@ Text replaceText(std::string_view t, std::string_view find, std::string_view rep
                  std::optional<int> start = std::nullopt, std::optional<int> count = std::nullopt,
                  bool caseSensitive = true);
 
+// The same as t = replaceText(t, find, replacement) with no further
+// arguments, without copying t when find does not occur in it.
+void replaceAll(Text& t, std::string_view find, std::string_view replacement);
+
 // Pieces between occurrences of the delimiter (exact bytes). A delimiter at
 // the very end gives no empty last piece; the empty text gives no pieces.
 TextList splitText(std::string_view t, std::string_view delimiter = ",",
