@@ -40,6 +40,29 @@ std::size_t stepTo(std::string_view t, std::size_t i, std::size_t j) {
   return i;
 }
 
+// The first step at or after j, given i, a step at or before j, found by
+// looking back from j rather than walking forward from i. A byte below 0x80
+// other than a digit always ends a character (a digit may be the second byte
+// of a four-byte sequence), and from a step, bytes of 0x80 or more form
+// two-byte characters in pairs; so the parity of the run of such bytes just
+// before j tells whether j is a step. Where a digit bounds the run, the
+// steps are walked instead.
+std::size_t stepAt(std::string_view t, std::size_t i, std::size_t j) {
+  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+  const auto high = [t](std::size_t k) { return static_cast<unsigned char>(t[k]) >= 0x80; };
+  std::size_t p = j;
+  while (p >= i + 8) {
+    std::uint64_t block;
+    std::memcpy(&block, t.data() + p - 8, sizeof block);
+    if ((block & kHigh) != kHigh) break;
+    p -= 8;
+  }
+  while (p > i && high(p - 1)) --p;
+  if (p > i && t[p - 1] >= '0' && t[p - 1] <= '9') return stepTo(t, i, j);
+  if ((j - p) % 2 == 0) return j;
+  return j - 1 + charSize(t, j - 1);
+}
+
 bool hasAsciiLetter(std::string_view s) {
   for (const char c : s)
     if (foldAscii(static_cast<unsigned char>(c)) >= 'a' &&
@@ -68,7 +91,7 @@ std::size_t nextShortMatch(std::string_view t, std::size_t i, std::string_view s
         p = j + 1;
         continue;
       }
-      i = stepTo(t, i, j);
+      i = stepAt(t, i, j);
       if (i == j) return j;
       p = i;
     }
@@ -81,7 +104,7 @@ std::size_t nextShortMatch(std::string_view t, std::size_t i, std::string_view s
       ++p;
       continue;
     }
-    i = stepTo(t, i, p);
+    i = stepAt(t, i, p);
     if (i == p && matchesAt(t, p, sub, true)) return p;
     p = i == p ? p + 1 : i;
   }
