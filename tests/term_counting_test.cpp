@@ -179,6 +179,26 @@ TEST(RepeatedValues, CollidingKeysAreSortedOutByValue) {
       << "sets of three or more, positions ascending; 9 and 1 repeat too rarely";
 }
 
+TEST(RepeatedValues, ManyValuesBehindOneKey) {
+  std::vector<int> values;
+  for (int v = 0; v < 20; ++v)
+    for (int copies = 0; copies < 3 + v % 2; ++copies) values.push_back((v * 7) % 20);
+  std::vector<KeyedPosition> items;
+  for (std::uint32_t pos = 0; pos < values.size(); ++pos) items.push_back({0, pos});
+  std::vector<KeyedPosition> scratch;
+  std::vector<std::uint32_t> run;
+  std::size_t grouped = 0;
+  forEachRepeatedValue(
+      items, scratch, run, [&](std::uint32_t a, std::uint32_t b) { return values[a] == values[b]; },
+      [&](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; },
+      [&](std::span<const std::uint32_t> positions) {
+        EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+        for (const std::uint32_t p : positions) EXPECT_EQ(values[p], values[positions[0]]);
+        grouped += positions.size();
+      });
+  EXPECT_EQ(grouped, values.size()) << "every value has three copies or more";
+}
+
 TEST(RepeatedValues, RadixSortIsStableOnLargeInputs) {
   std::vector<KeyedPosition> items;
   std::mt19937 random(1);

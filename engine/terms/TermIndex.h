@@ -57,12 +57,27 @@ void forEachRepeatedValue(std::vector<KeyedPosition>& items, std::vector<KeyedPo
       if (allSame) {
         visit(std::span<const std::uint32_t>(run));
       } else {
-        std::stable_sort(run.begin(), run.end(), less);
-        for (std::size_t a = 0; a < run.size();) {
-          std::size_t b = a + 1;
-          while (b < run.size() && same(run[a], run[b])) ++b;
-          if (b - a >= 3) visit(std::span<const std::uint32_t>(run).subspan(a, b - a));
-          a = b;
+        // A collision usually joins just two values: peel them off one at a
+        // time, positions in order; a key that many values share is sorted.
+        std::vector<std::uint32_t> current = run;
+        std::vector<std::uint32_t> matched;
+        std::vector<std::uint32_t> rest;
+        for (int round = 0; !current.empty(); ++round) {
+          if (round == 8) {
+            std::stable_sort(current.begin(), current.end(), less);
+            for (std::size_t a = 0; a < current.size();) {
+              std::size_t b = a + 1;
+              while (b < current.size() && same(current[a], current[b])) ++b;
+              if (b - a >= 3) visit(std::span<const std::uint32_t>(current).subspan(a, b - a));
+              a = b;
+            }
+            break;
+          }
+          matched.clear();
+          rest.clear();
+          for (const std::uint32_t p : current) (same(current[0], p) ? matched : rest).push_back(p);
+          if (matched.size() >= 3) visit(std::span<const std::uint32_t>(matched));
+          current.swap(rest);
         }
       }
     }
