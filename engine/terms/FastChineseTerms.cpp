@@ -163,6 +163,22 @@ std::vector<std::uint8_t> repeatedRunLengths(const CharIndex& index, EventPump& 
   return longest;
 }
 
+// FNV-1a over bytes, so that the hash of a substring can be extended one
+// byte at a time.
+struct SubstringHash {
+  static constexpr std::uint64_t kSeed = 0xCBF29CE484222325ULL;
+  static std::uint64_t step(std::uint64_t hash, char c) {
+    return (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
+  }
+  std::size_t operator()(std::string_view s) const {
+    std::uint64_t hash = kSeed;
+    for (const char c : s) hash = step(hash, c);
+    return static_cast<std::size_t>(hash);
+  }
+};
+
+constexpr std::size_t kFilterBits = std::size_t{1} << 22;
+
 // Reads a weight back the way a table cell holds it: written by toText,
 // read by toNumber.
 double asCell(double x) {
@@ -299,13 +315,18 @@ void FastChineseTermCounter::mergeTerms(Engine& engine) const {
 
   std::vector<std::string> terms(static_cast<std::size_t>(rows));
   std::vector<std::string> folded(static_cast<std::size_t>(rows));
-  std::unordered_map<std::string_view, std::vector<int>> byFolded;
+  std::unordered_map<std::string_view, std::vector<int>, SubstringHash> byFolded;
   for (int i = 0; i < rows; ++i) {
     terms[i] = table.cellText(i, 0);
     folded[i] = terms[i];
     for (char& c : folded[i]) c = static_cast<char>(foldAscii(static_cast<unsigned char>(c)));
   }
   for (int i = 0; i < rows; ++i) byFolded[folded[i]].push_back(i);
+  // Most substrings of a term are no term: a bit per hash value turns them
+  // away before the table is asked.
+  std::vector<bool> mayBeTerm(kFilterBits);
+  for (const auto& entry : byFolded)
+    mayBeTerm[SubstringHash{}(entry.first) & (kFilterBits - 1)] = true;
 
   // containers[a]: every other term that holds term a (ignoring ASCII case),
   // ascending; innermost[b]: the last such a for container b.
@@ -321,7 +342,11 @@ void FastChineseTermCounter::mergeTerms(Engine& engine) const {
     // Terms are whole characters, so a term found at a character boundary
     // also ends on one.
     for (std::size_t s = 0; s + 1 < boundaries.size(); ++s) {
+      std::uint64_t hash = SubstringHash::kSeed;
       for (std::size_t e = s + 1; e < boundaries.size(); ++e) {
+        for (std::size_t i = boundaries[e - 1]; i < boundaries[e]; ++i)
+          hash = SubstringHash::step(hash, outer[i]);
+        if (!mayBeTerm[hash & (kFilterBits - 1)]) continue;
         const auto found = byFolded.find(
             std::string_view(outer).substr(boundaries[s], boundaries[e] - boundaries[s]));
         if (found == byFolded.end()) continue;
