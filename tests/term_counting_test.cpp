@@ -170,7 +170,8 @@ TEST(RepeatedValues, CollidingKeysAreSortedOutByValue) {
   std::vector<std::uint32_t> run;
   std::vector<std::vector<std::uint32_t>> groups;
   forEachRepeatedValue(
-      items, scratch, run, [&](std::uint32_t a, std::uint32_t b) { return values[a] == values[b]; },
+      items, scratch, run, false,
+      [&](std::uint32_t a, std::uint32_t b) { return values[a] == values[b]; },
       [&](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; },
       [&](std::span<const std::uint32_t> positions) {
         groups.emplace_back(positions.begin(), positions.end());
@@ -189,7 +190,8 @@ TEST(RepeatedValues, ManyValuesBehindOneKey) {
   std::vector<std::uint32_t> run;
   std::size_t grouped = 0;
   forEachRepeatedValue(
-      items, scratch, run, [&](std::uint32_t a, std::uint32_t b) { return values[a] == values[b]; },
+      items, scratch, run, false,
+      [&](std::uint32_t a, std::uint32_t b) { return values[a] == values[b]; },
       [&](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; },
       [&](std::span<const std::uint32_t> positions) {
         EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));

@@ -58,6 +58,13 @@ class EventPump {
   std::size_t m_units = 0;
 };
 
+// The key of a pair of 32-bit values: the pair itself when both fit in 16
+// bits, a mix of them otherwise.
+std::uint32_t pairKey(std::uint32_t a, std::uint32_t b) {
+  if ((a | b) <= 0xFFFF) return (a << 16) | b;
+  return a * 0x9E3779B1u ^ (b + 0x7F4A7C15u);
+}
+
 // Polynomial hashing modulo 2^61 - 1 over character codes.
 class RunHasher {
  public:
@@ -121,25 +128,24 @@ std::vector<std::uint8_t> repeatedRunLengths(const CharIndex& index, EventPump& 
       for (std::size_t k = 0; k + 1 < n; ++k) {
         if (index.blocked[k] || index.blocked[k + 1]) continue;
         tried.push_back(static_cast<std::uint32_t>(k));
-        items.push_back({(index.codes[k] << 16) | index.codes[k + 1],  // 16-bit codes: exact
-                         static_cast<std::uint32_t>(k)});
+        items.push_back(
+            {pairKey(index.codes[k], index.codes[k + 1]), static_cast<std::uint32_t>(k)});
       }
     } else {
       for (const std::uint32_t k : named) {
         if (k + 1 >= n || names[k + 1] == kNone) continue;
         tried.push_back(k);
-        items.push_back({groups <= 0xFFFF ? (names[k] << 16) | names[k + 1]
-                                          : names[k] * 0x9E3779B1u ^ (names[k + 1] + 0x7F4A7C15u),
-                         k});
+        items.push_back({pairKey(names[k], names[k + 1]), k});
       }
     }
     if (items.size() < 3) break;
     pump.tick(items.size());
 
     const std::vector<std::uint32_t>& value = length == 2 ? index.codes : names;
+    const bool exact = length == 2 ? index.narrowCodes : groups <= 0xFFFF;
     groups = 0;
     forEachRepeatedValue(
-        items, scratch, run,
+        items, scratch, run, exact,
         [&](std::uint32_t a, std::uint32_t b) {
           return value[a] == value[b] && value[a + 1] == value[b + 1];
         },
@@ -234,7 +240,9 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
       }
       for (const std::uint32_t k : repeated) {
         if (longest[k] >= length && nextCut[k] >= k + span)
-          items.push_back({hasher.key(k, length), k});
+          items.push_back(
+              {length == 2 ? pairKey(index.codes[k], index.codes[k + 1]) : hasher.key(k, length),
+               k});
       }
     }
     pump.tick(repeated.size() / 4 + items.size());
@@ -242,7 +250,7 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
     groups.positions.clear();
     groups.spans.clear();
     forEachRepeatedValue(
-        items, scratch, run,
+        items, scratch, run, length == 2 && index.narrowCodes,
         [&](std::uint32_t a, std::uint32_t b) {
           return index.bytes(a, span) == index.bytes(b, span);
         },

@@ -20,6 +20,7 @@ CharIndex::CharIndex(std::string_view t) : text(t) {
       std::uint32_t code = 0;
       for (std::size_t k = 0; k < n; ++k) code = (code << 8) | static_cast<unsigned char>(t[i + k]);
       codes.push_back(code);
+      narrowCodes = narrowCodes && code <= 0xFFFF;
       blocked.push_back(0);
     } else {
       codes.push_back(b0);

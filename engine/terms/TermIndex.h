@@ -25,6 +25,7 @@ struct CharIndex {
   std::vector<std::uint32_t> offsets;  // size() + 1 entries
   std::vector<std::uint32_t> codes;    // the character's bytes, first byte highest
   std::vector<std::uint8_t> blocked;
+  bool narrowCodes = true;  // every code fits in 16 bits (no four-byte characters)
 };
 
 struct KeyedPosition {
@@ -39,10 +40,12 @@ void radixSortByKey(std::vector<KeyedPosition>& items, std::vector<KeyedPosition
 // Calls visit(positions) for every set of at least three items whose values
 // are equal. The items carry a 32-bit key that equal values share; they are
 // sorted by it here, and a run of equal keys whose values differ (a hash
-// collision) is sorted out by value. Positions of one set are ascending.
+// collision) is sorted out by value. With exactKeys, equal keys mean equal
+// values and nothing is compared. Positions of one set are ascending.
 template <typename Same, typename Less, typename Visit>
 void forEachRepeatedValue(std::vector<KeyedPosition>& items, std::vector<KeyedPosition>& scratch,
-                          std::vector<std::uint32_t>& run, Same same, Less less, Visit visit) {
+                          std::vector<std::uint32_t>& run, bool exactKeys, Same same, Less less,
+                          Visit visit) {
   radixSortByKey(items, scratch);
   for (std::size_t i = 0; i < items.size();) {
     std::size_t j = i + 1;
@@ -52,7 +55,7 @@ void forEachRepeatedValue(std::vector<KeyedPosition>& items, std::vector<KeyedPo
       bool allSame = true;
       for (std::size_t m = i; m < j; ++m) {
         run.push_back(items[m].pos);
-        allSame = allSame && same(items[i].pos, items[m].pos);
+        allSame = allSame && (exactKeys || same(items[i].pos, items[m].pos));
       }
       if (allSame) {
         visit(std::span<const std::uint32_t>(run));
