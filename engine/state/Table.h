@@ -37,7 +37,8 @@ class Table {
   void setRowValue(int row, int value);
   int rowValue(int row) const;
 
-  // Reorders the rows by a permutation: row k becomes the old row order[k].
+  // Reorders the rows: row k becomes the old row order[k]; rows that order
+  // does not name are removed.
   void permuteRows(const std::vector<int>& order);
 
  private:

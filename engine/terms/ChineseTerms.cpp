@@ -1,6 +1,8 @@
 // Tested by tests/terms_test.cpp.
 #include "terms/ChineseTerms.h"
 
+#include <vector>
+
 #include "text/Gbk.h"
 #include "text/TextOps.h"
 
@@ -24,14 +26,14 @@ void Engine::extractChineseTerms() {
   m_chineseTermCounter->countAndCut(*this);
   m_chineseTermCounter->mergeTerms(*this);
 
-  // Terms holding 这个 are no terms of the subject.
-  for (int row = 0; row < termTable.rowCount();) {
-    if (findText(termTable.cell(row, 0), kExcluded) != -1)
-      termTable.deleteRow(row);
-    else
-      ++row;
+  // Terms holding 这个 are no terms of the subject; the others keep their order.
+  std::vector<int> kept;
+  const int rows = termTable.rowCount();
+  for (int row = 0; row < rows; ++row) {
+    if (findText(termTable.cell(row, 0), kExcluded) == -1) kept.push_back(row);
     processEvents();
   }
+  if (static_cast<int>(kept.size()) < rows) termTable.permuteRows(kept);
 
   sortTermTable();
 
