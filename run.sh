@@ -7,7 +7,7 @@ source tools/deps.sh
 abrivo_require_packages "${ABRIVO_BUILD_PACKAGES[@]}"
 
 cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --build --preset release --target abrivo abrivo-cli
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/release/app/abrivo ]; then
   exec build/release/app/abrivo "$@"
