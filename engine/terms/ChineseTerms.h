@@ -2,6 +2,8 @@
 // first and cut out of the term text as they are found.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "Engine.h"
@@ -22,8 +24,25 @@ const ChineseTermCounter& defaultChineseTermCounter();
 // length of the text.
 class FastChineseTermCounter final : public ChineseTermCounter {
  public:
+  // Limits inside the method. They change its speed and memory, never its
+  // results; tests set them low to reach the paths that large texts take.
+  struct Limits {
+    // Named windows kept for the passes: this many a character, plus a slack;
+    // the passes hash the windows of the lengths beyond.
+    double keptWindowsPerChar = 2.0;
+    std::size_t keptWindowsSlack = 4096;
+    // Pairs of names are packed in 32-bit keys while the names fit this.
+    std::uint32_t narrowNameLimit = 0xFFFF;
+  };
+
+  FastChineseTermCounter() = default;
+  explicit FastChineseTermCounter(Limits limits) : m_limits(limits) {}
+
   void countAndCut(Engine& engine) const override;
   void mergeTerms(Engine& engine) const override;
+
+ private:
+  Limits m_limits;
 };
 
 }  // namespace abrivo

@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -103,27 +104,54 @@ class RunHasher {
   std::vector<std::uint64_t> m_power;
 };
 
-// For every position, the longest run length n (2 to 17) whose window there
-// occurs at least three times in the text; 0 when even two characters don't.
+// The windows of one run length that occur at least three times in the text
+// as it was when the stage began, with exact names: two windows have the same
+// name exactly when they hold the same characters.
+struct NamedWindows {
+  bool stored = false;
+  std::uint32_t count = 0;               // names are 0 to count - 1
+  std::vector<std::uint32_t> positions;  // ascending
+  std::vector<std::uint32_t> names;      // aligned with positions
+};
+
+struct RepeatIndex {
+  // For every position, the longest run length (2 to 17) whose window there
+  // repeats; 0 when even two characters don't.
+  std::vector<std::uint8_t> longest;
+  // By run length, 3 to 17, as far as the memory allowance reached.
+  std::array<NamedWindows, kLongestRun + 1> windows;
+};
+
 // Windows are named bottom-up: two windows of n characters are equal exactly
 // when the windows of n - 1 characters at their first two positions are, so
-// a window is compared by two names instead of its bytes.
-std::vector<std::uint8_t> repeatedRunLengths(const CharIndex& index, EventPump& pump) {
+// a window's key is the pair of those two names, compared without hashing.
+// The named windows of each length are kept while they take no more than
+// the limit (about two entries a character); a text of endless repeats keeps
+// fewer, and the passes hash the windows of the lengths it did not keep.
+RepeatIndex buildRepeatIndex(const CharIndex& index, const FastChineseTermCounter::Limits& limits,
+                             EventPump& pump) {
   const std::size_t n = index.size();
-  std::vector<std::uint8_t> longest(n, 0);
+  RepeatIndex repeats;
+  repeats.longest.assign(n, 0);
   std::vector<std::uint32_t> names(n, kNone);  // of the windows one shorter
   std::vector<std::uint32_t> next(n, kNone);
   std::vector<std::uint32_t> named;  // positions that have a name, ascending
   std::vector<std::uint32_t> tried;
   std::vector<KeyedPosition> items;
   std::vector<KeyedPosition> scratch;
+  std::vector<WideKeyedPosition> wideItems;
+  std::vector<WideKeyedPosition> wideScratch;
   std::vector<std::uint32_t> run;
   std::uint32_t groups = 0;
+  std::size_t storedEntries = 0;
+  bool storing = true;
 
   for (int length = 2; length <= kLongestRun; ++length) {
     // Only a window whose two shorter windows repeat can repeat itself.
     tried.clear();
     items.clear();
+    wideItems.clear();
+    const bool wide = length > 2 && groups > limits.narrowNameLimit;
     if (length == 2) {
       for (std::size_t k = 0; k + 1 < n; ++k) {
         if (index.blocked[k] || index.blocked[k + 1]) continue;
@@ -135,38 +163,60 @@ std::vector<std::uint8_t> repeatedRunLengths(const CharIndex& index, EventPump& 
       for (const std::uint32_t k : named) {
         if (k + 1 >= n || names[k + 1] == kNone) continue;
         tried.push_back(k);
-        items.push_back({pairKey(names[k], names[k + 1]), k});
+        if (wide)
+          wideItems.push_back({std::uint64_t{names[k]} * groups + names[k + 1], k});
+        else
+          items.push_back({(names[k] << 16) | names[k + 1], k});
       }
     }
-    if (items.size() < 3) break;
-    pump.tick(items.size());
+    if (tried.size() < 3) break;
+    pump.tick(tried.size());
 
-    const std::vector<std::uint32_t>& value = length == 2 ? index.codes : names;
-    const bool exact = length == 2 ? index.narrowCodes : groups <= 0xFFFF;
     groups = 0;
-    forEachRepeatedValue(
-        items, scratch, run, exact,
-        [&](std::uint32_t a, std::uint32_t b) {
-          return value[a] == value[b] && value[a + 1] == value[b + 1];
-        },
-        [&](std::uint32_t a, std::uint32_t b) {
-          return std::pair(value[a], value[a + 1]) < std::pair(value[b], value[b + 1]);
-        },
-        [&](std::span<const std::uint32_t> positions) {
-          for (const std::uint32_t k : positions) {
-            next[k] = groups;
-            longest[k] = static_cast<std::uint8_t>(length);
-          }
-          ++groups;
-        });
+    const auto name = [&](std::span<const std::uint32_t> positions) {
+      for (const std::uint32_t k : positions) {
+        next[k] = groups;
+        repeats.longest[k] = static_cast<std::uint8_t>(length);
+      }
+      ++groups;
+    };
+    // Keys of names are exact; pairs of codes are, unless a code is wider
+    // than 16 bits.
+    const auto sameCodes = [&](std::uint32_t a, std::uint32_t b) {
+      return index.codes[a] == index.codes[b] && index.codes[a + 1] == index.codes[b + 1];
+    };
+    const auto lessCodes = [&](std::uint32_t a, std::uint32_t b) {
+      return std::pair(index.codes[a], index.codes[a + 1]) <
+             std::pair(index.codes[b], index.codes[b + 1]);
+    };
+    if (wide)
+      forEachRepeatedValue(wideItems, wideScratch, run, true, sameCodes, lessCodes, name);
+    else
+      forEachRepeatedValue(items, scratch, run, length > 2 || index.narrowCodes, sameCodes,
+                           lessCodes, name);
 
     for (const std::uint32_t k : named) names[k] = kNone;
     named.clear();
     for (const std::uint32_t k : tried)
       if (next[k] != kNone) named.push_back(k);
     names.swap(next);
+
+    if (length >= 3 && storing) {
+      storedEntries += named.size();
+      storing =
+          static_cast<double>(storedEntries) <= limits.keptWindowsPerChar * static_cast<double>(n) +
+                                                    static_cast<double>(limits.keptWindowsSlack);
+      if (storing) {
+        NamedWindows& windows = repeats.windows[static_cast<std::size_t>(length)];
+        windows.stored = true;
+        windows.count = groups;
+        windows.positions = named;
+        windows.names.reserve(named.size());
+        for (const std::uint32_t k : named) windows.names.push_back(names[k]);
+      }
+    }
   }
-  return longest;
+  return repeats;
 }
 
 // FNV-1a over bytes, so that the hash of a substring can be extended one
@@ -201,12 +251,14 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
   const std::size_t n = index.size();
   EventPump pump(engine);
 
-  const std::vector<std::uint8_t> longest = repeatedRunLengths(index, pump);
+  const RepeatIndex repeats = buildRepeatIndex(index, m_limits, pump);
+  const std::vector<std::uint8_t>& longest = repeats.longest;
   // How many positions start a repeated window of each length or longer.
   std::array<std::size_t, kLongestRun + 2> longestCount{};
   for (const std::uint8_t l : longest) ++longestCount[l];
   for (int l = kLongestRun; l > 0; --l) longestCount[l - 1] += longestCount[l];
-  const RunHasher hasher(index);
+  // Lengths whose named windows were not kept are grouped by hash.
+  std::optional<RunHasher> hasher;
   // 0: uncut; 1: first character of a cut occurrence; 2: the rest of one.
   std::vector<std::uint8_t> cut(n, 0);
   std::vector<std::uint32_t> nextCut(n + 1, static_cast<std::uint32_t>(n));
@@ -218,6 +270,12 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
   std::vector<KeyedPosition> scratch;
   std::vector<std::uint32_t> run;
   std::vector<std::uint32_t> selected;
+  std::vector<std::uint32_t> valid;
+  std::vector<std::uint32_t> perName;
+  std::vector<std::uint8_t> seen;
+  std::vector<std::uint32_t> order;
+  // The distinct candidates of a pass with at least three windows, in the
+  // order of their first window, each as a span of ascending positions.
   struct {
     std::vector<std::uint32_t> positions;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // begin, end in positions
@@ -227,9 +285,11 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
   for (int pass = 1; pass <= kTermPasses; ++pass) {
     const int length = 18 - pass;
     const auto span = static_cast<std::size_t>(length);
+    const NamedWindows& named = repeats.windows[span];
+    groups.positions.clear();
+    groups.spans.clear();
 
-    items.clear();
-    if (longestCount[static_cast<std::size_t>(length)] > 0) {
+    if (longestCount[span] > 0) {
       // A repeated window holds no blocked character; it is a candidate
       // unless an earlier term cut one of its characters.
       if (cutsSinceScan) {
@@ -238,34 +298,62 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
           nextCut[k] = cut[k] ? static_cast<std::uint32_t>(k) : nextCut[k + 1];
         cutsSinceScan = false;
       }
-      for (const std::uint32_t k : repeated) {
-        if (longest[k] >= length && nextCut[k] >= k + span)
-          items.push_back(
-              {length == 2 ? pairKey(index.codes[k], index.codes[k + 1]) : hasher.key(k, length),
-               k});
+      if (named.stored) {
+        // Group the surviving windows by name: count, lay out by name, and
+        // list the names in the order of their first window.
+        valid.clear();
+        for (std::uint32_t j = 0; j < named.positions.size(); ++j)
+          if (nextCut[named.positions[j]] >= named.positions[j] + span) valid.push_back(j);
+        perName.assign(named.count, 0);
+        for (const std::uint32_t j : valid) ++perName[named.names[j]];
+        seen.assign(named.count, 0);
+        order.clear();
+        std::uint32_t laid = 0;
+        for (const std::uint32_t j : valid) {
+          const std::uint32_t name = named.names[j];
+          if (perName[name] < 3 || seen[name]) continue;
+          seen[name] = 1;
+          order.push_back(name);
+          groups.spans.emplace_back(laid, laid);
+          laid += perName[name];
+          perName[name] = groups.spans.back().first;  // from here: where its next window goes
+        }
+        groups.positions.resize(laid);
+        for (const std::uint32_t j : valid) {
+          const std::uint32_t name = named.names[j];
+          if (seen[name]) groups.positions[perName[name]++] = named.positions[j];
+        }
+        for (std::size_t g = 0; g < groups.spans.size(); ++g)
+          groups.spans[g].second = perName[order[g]];
+        pump.tick(named.positions.size() / 4 + valid.size());
+      } else {
+        if (!hasher) hasher.emplace(index);
+        items.clear();
+        for (const std::uint32_t k : repeated) {
+          if (longest[k] >= length && nextCut[k] >= k + span)
+            items.push_back(
+                {length == 2 ? pairKey(index.codes[k], index.codes[k + 1]) : hasher->key(k, length),
+                 k});
+        }
+        pump.tick(repeated.size() / 4 + items.size());
+        forEachRepeatedValue(
+            items, scratch, run, length == 2 && index.narrowCodes,
+            [&](std::uint32_t a, std::uint32_t b) {
+              return index.bytes(a, span) == index.bytes(b, span);
+            },
+            [&](std::uint32_t a, std::uint32_t b) {
+              return index.bytes(a, span) < index.bytes(b, span);
+            },
+            [&](std::span<const std::uint32_t> positions) {
+              const auto begin = static_cast<std::uint32_t>(groups.positions.size());
+              groups.positions.insert(groups.positions.end(), positions.begin(), positions.end());
+              groups.spans.emplace_back(begin, static_cast<std::uint32_t>(groups.positions.size()));
+            });
+        std::sort(groups.spans.begin(), groups.spans.end(), [&](const auto& a, const auto& b) {
+          return groups.positions[a.first] < groups.positions[b.first];
+        });
       }
     }
-    pump.tick(repeated.size() / 4 + items.size());
-
-    groups.positions.clear();
-    groups.spans.clear();
-    forEachRepeatedValue(
-        items, scratch, run, length == 2 && index.narrowCodes,
-        [&](std::uint32_t a, std::uint32_t b) {
-          return index.bytes(a, span) == index.bytes(b, span);
-        },
-        [&](std::uint32_t a, std::uint32_t b) {
-          return index.bytes(a, span) < index.bytes(b, span);
-        },
-        [&](std::span<const std::uint32_t> positions) {
-          const auto begin = static_cast<std::uint32_t>(groups.positions.size());
-          groups.positions.insert(groups.positions.end(), positions.begin(), positions.end());
-          groups.spans.emplace_back(begin, static_cast<std::uint32_t>(groups.positions.size()));
-        });
-    // Candidates are taken in the order of their first window.
-    std::sort(groups.spans.begin(), groups.spans.end(), [&](const auto& a, const auto& b) {
-      return groups.positions[a.first] < groups.positions[b.first];
-    });
 
     for (const auto& [begin, end] : groups.spans) {
       selected.clear();

@@ -31,37 +31,4 @@ CharIndex::CharIndex(std::string_view t) : text(t) {
   offsets.push_back(static_cast<std::uint32_t>(t.size()));
 }
 
-void radixSortByKey(std::vector<KeyedPosition>& items, std::vector<KeyedPosition>& scratch) {
-  const auto byKey = [](const KeyedPosition& a, const KeyedPosition& b) { return a.key < b.key; };
-  if (items.size() < 256) {
-    std::stable_sort(items.begin(), items.end(), byKey);
-    return;
-  }
-  // Three passes of 11 bits: the counters stay in the first-level cache, and
-  // a digit on which all keys agree is skipped.
-  constexpr int kBits = 11;
-  constexpr std::uint32_t kMask = (1u << kBits) - 1;
-  std::uint32_t any = 0;
-  std::uint32_t all = ~0u;
-  for (const KeyedPosition& item : items) {
-    any |= item.key;
-    all &= item.key;
-  }
-  scratch.resize(items.size());
-  std::array<std::uint32_t, kMask + 1> counts;
-  for (int shift = 0; shift < 32; shift += kBits) {
-    if ((((any ^ all) >> shift) & kMask) == 0) continue;
-    counts.fill(0);
-    for (const KeyedPosition& item : items) ++counts[(item.key >> shift) & kMask];
-    std::uint32_t sum = 0;
-    for (std::uint32_t& c : counts) {
-      const std::uint32_t n = c;
-      c = sum;
-      sum += n;
-    }
-    for (const KeyedPosition& item : items) scratch[counts[(item.key >> shift) & kMask]++] = item;
-    items.swap(scratch);
-  }
-}
-
 }  // namespace abrivo

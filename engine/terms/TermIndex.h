@@ -28,22 +28,57 @@ struct CharIndex {
   bool narrowCodes = true;  // every code fits in 16 bits (no four-byte characters)
 };
 
-struct KeyedPosition {
-  std::uint32_t key;
+template <typename Key>
+struct Keyed {
+  Key key;
   std::uint32_t pos;
 };
+using KeyedPosition = Keyed<std::uint32_t>;
+using WideKeyedPosition = Keyed<std::uint64_t>;
 
 // Sorts by key; positions with equal keys keep their order. scratch is a
-// buffer the sort may reuse between calls.
-void radixSortByKey(std::vector<KeyedPosition>& items, std::vector<KeyedPosition>& scratch);
+// buffer the sort may reuse between calls. Short arrays are sorted by
+// comparison; longer ones by digits of 11 bits (the counters stay in the
+// first-level cache), skipping a digit on which all keys agree.
+template <typename Key>
+void radixSortByKey(std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scratch) {
+  const auto byKey = [](const Keyed<Key>& a, const Keyed<Key>& b) { return a.key < b.key; };
+  if (items.size() < 256) {
+    std::stable_sort(items.begin(), items.end(), byKey);
+    return;
+  }
+  constexpr int kBits = 11;
+  constexpr Key kMask = (Key{1} << kBits) - 1;
+  Key any = 0;
+  Key all = ~Key{0};
+  for (const Keyed<Key>& item : items) {
+    any |= item.key;
+    all &= item.key;
+  }
+  scratch.resize(items.size());
+  std::vector<std::uint32_t> counts(std::size_t{1} << kBits);
+  for (int shift = 0; shift < static_cast<int>(8 * sizeof(Key)); shift += kBits) {
+    if ((((any ^ all) >> shift) & kMask) == 0) continue;
+    std::fill(counts.begin(), counts.end(), 0);
+    for (const Keyed<Key>& item : items) ++counts[(item.key >> shift) & kMask];
+    std::uint32_t sum = 0;
+    for (std::uint32_t& c : counts) {
+      const std::uint32_t n = c;
+      c = sum;
+      sum += n;
+    }
+    for (const Keyed<Key>& item : items) scratch[counts[(item.key >> shift) & kMask]++] = item;
+    items.swap(scratch);
+  }
+}
 
 // Calls visit(positions) for every set of at least three items whose values
-// are equal. The items carry a 32-bit key that equal values share; they are
+// are equal. The items carry a key that equal values share; they are
 // sorted by it here, and a run of equal keys whose values differ (a hash
 // collision) is sorted out by value. With exactKeys, equal keys mean equal
 // values and nothing is compared. Positions of one set are ascending.
-template <typename Same, typename Less, typename Visit>
-void forEachRepeatedValue(std::vector<KeyedPosition>& items, std::vector<KeyedPosition>& scratch,
+template <typename Key, typename Same, typename Less, typename Visit>
+void forEachRepeatedValue(std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scratch,
                           std::vector<std::uint32_t>& run, bool exactKeys, Same same, Less less,
                           Visit visit) {
   radixSortByKey(items, scratch);
