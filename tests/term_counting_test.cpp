@@ -92,7 +92,8 @@ std::string describe(const Engine& engine) {
 const reference::DirectChineseTermCounter kDirect;
 
 // The fast method as it runs, and with its limits set so low that it takes
-// the paths of large texts: hashed windows, and names in 64-bit keys.
+// the paths of large texts: hashed windows, names packed in 64-bit words or
+// in 64-bit keys.
 const FastChineseTermCounter kFastCounters[] = {
     FastChineseTermCounter(),
     FastChineseTermCounter({.keptWindowsPerChar = 0, .keptWindowsSlack = 0}),

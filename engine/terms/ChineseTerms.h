@@ -31,8 +31,11 @@ class FastChineseTermCounter final : public ChineseTermCounter {
     // the passes hash the windows of the lengths beyond.
     double keptWindowsPerChar = 2.0;
     std::size_t keptWindowsSlack = 4096;
-    // Pairs of names are packed in 32-bit keys while the names fit this.
+    // Pairs of names are packed in 32-bit keys while the names fit this;
+    // beyond, with the position in one 64-bit word when it fits and
+    // packWords is set, else as a 64-bit key beside the position.
     std::uint32_t narrowNameLimit = 0xFFFF;
+    bool packWords = true;
   };
 
   FastChineseTermCounter() = default;

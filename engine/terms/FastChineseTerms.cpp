@@ -25,6 +25,7 @@
 // Tested by tests/term_counting_test.cpp against the direct method.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <optional>
 #include <span>
@@ -136,41 +137,53 @@ RepeatIndex buildRepeatIndex(const CharIndex& index, const FastChineseTermCounte
   std::vector<std::uint32_t> names(n, kNone);  // of the windows one shorter
   std::vector<std::uint32_t> next(n, kNone);
   std::vector<std::uint32_t> named;  // positions that have a name, ascending
-  std::vector<std::uint32_t> tried;
   std::vector<KeyedPosition> items;
   std::vector<KeyedPosition> scratch;
   std::vector<WideKeyedPosition> wideItems;
   std::vector<WideKeyedPosition> wideScratch;
+  std::vector<std::uint64_t> words;
+  std::vector<std::uint64_t> wordScratch;
   std::vector<std::uint32_t> run;
+  const int positionBits = std::bit_width(n);
   std::uint32_t groups = 0;
   std::size_t storedEntries = 0;
   bool storing = true;
 
   for (int length = 2; length <= kLongestRun; ++length) {
     // Only a window whose two shorter windows repeat can repeat itself.
-    tried.clear();
     items.clear();
     wideItems.clear();
+    words.clear();
+    // Two names in 32 bits while they fit; else the pair and the position
+    // packed in one 64-bit word; else, for a text of many millions of
+    // characters, a 64-bit key beside the position.
     const bool wide = length > 2 && groups > limits.narrowNameLimit;
+    const bool packed = wide && positionBits + std::bit_width(std::uint64_t{groups} * groups) <= 64;
     if (length == 2) {
       for (std::size_t k = 0; k + 1 < n; ++k) {
         if (index.blocked[k] || index.blocked[k + 1]) continue;
-        tried.push_back(static_cast<std::uint32_t>(k));
         items.push_back(
             {pairKey(index.codes[k], index.codes[k + 1]), static_cast<std::uint32_t>(k)});
       }
     } else {
       for (const std::uint32_t k : named) {
         if (k + 1 >= n || names[k + 1] == kNone) continue;
-        tried.push_back(k);
-        if (wide)
+        if (packed)
+          words.push_back(((std::uint64_t{names[k]} * groups + names[k + 1]) << positionBits) | k);
+        else if (wide)
           wideItems.push_back({std::uint64_t{names[k]} * groups + names[k + 1], k});
         else
           items.push_back({(names[k] << 16) | names[k + 1], k});
       }
     }
-    if (tried.size() < 3) break;
-    pump.tick(tried.size());
+    const std::size_t candidates = packed ? words.size() : wide ? wideItems.size() : items.size();
+    if (candidates < 3) break;
+    pump.tick(candidates);
+    if (wide && !items.empty()) {
+      // The narrow buffers are not needed again; give their memory back.
+      std::vector<KeyedPosition>().swap(items);
+      std::vector<KeyedPosition>().swap(scratch);
+    }
 
     groups = 0;
     const auto name = [&](std::span<const std::uint32_t> positions) {
@@ -189,16 +202,38 @@ RepeatIndex buildRepeatIndex(const CharIndex& index, const FastChineseTermCounte
       return std::pair(index.codes[a], index.codes[a + 1]) <
              std::pair(index.codes[b], index.codes[b + 1]);
     };
-    if (wide)
+    if (packed) {
+      radixSortHighBits(words, wordScratch, positionBits);
+      const std::uint64_t positionMask = (std::uint64_t{1} << positionBits) - 1;
+      for (std::size_t i = 0; i < words.size();) {
+        std::size_t j = i + 1;
+        while (j < words.size() && (words[j] >> positionBits) == (words[i] >> positionBits)) ++j;
+        if (j - i >= 3) {
+          run.clear();
+          for (std::size_t m = i; m < j; ++m)
+            run.push_back(static_cast<std::uint32_t>(words[m] & positionMask));
+          name(run);
+        }
+        i = j;
+      }
+    } else if (wide) {
       forEachRepeatedValue(wideItems, wideScratch, run, true, sameCodes, lessCodes, name);
-    else
+    } else {
       forEachRepeatedValue(items, scratch, run, length > 2 || index.narrowCodes, sameCodes,
                            lessCodes, name);
+    }
 
+    // The windows named now lie among those named one length shorter.
+    std::vector<std::uint32_t> nowNamed;
+    if (length == 2) {
+      for (std::size_t k = 0; k < n; ++k)
+        if (next[k] != kNone) nowNamed.push_back(static_cast<std::uint32_t>(k));
+    } else {
+      for (const std::uint32_t k : named)
+        if (next[k] != kNone) nowNamed.push_back(k);
+    }
     for (const std::uint32_t k : named) names[k] = kNone;
-    named.clear();
-    for (const std::uint32_t k : tried)
-      if (next[k] != kNone) named.push_back(k);
+    named.swap(nowNamed);
     names.swap(next);
 
     if (length >= 3 && storing) {
@@ -245,8 +280,12 @@ double asCell(double x) {
 }  // namespace
 
 void FastChineseTermCounter::countAndCut(Engine& engine) const {
-  const std::string original = engine.workText;
-  if (original.size() >= kNone) return;  // beyond 32-bit offsets: no terms
+  if (engine.workText.size() >= kNone) return;  // beyond 32-bit offsets: no terms
+  // The stage works on the text as it is now; workText and charArray are
+  // written once at the end, so their memory is free meanwhile.
+  std::string original = std::move(engine.workText);
+  engine.workText.clear();
+  engine.charArray.clear();
   const CharIndex index(original);
   const std::size_t n = index.size();
   EventPump pump(engine);
@@ -388,7 +427,11 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
     engine.processEvents();
   }
 
-  if (!anyCut) return;
+  if (!anyCut) {
+    engine.workText = std::move(original);
+    engine.buildCharArray();
+    return;
+  }
   // Every cut occurrence becomes one space; everything else stays as it was.
   std::string text;
   text.reserve(original.size());

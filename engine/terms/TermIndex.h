@@ -72,6 +72,35 @@ void radixSortByKey(std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scr
   }
 }
 
+// Sorts words by their bits from fromBit up; words equal there keep their
+// order. Digits of 11 bits, skipping those on which all words agree.
+inline void radixSortHighBits(std::vector<std::uint64_t>& words,
+                              std::vector<std::uint64_t>& scratch, int fromBit) {
+  constexpr int kBits = 11;
+  constexpr std::uint64_t kMask = (std::uint64_t{1} << kBits) - 1;
+  std::uint64_t any = 0;
+  std::uint64_t all = ~std::uint64_t{0};
+  for (const std::uint64_t w : words) {
+    any |= w;
+    all &= w;
+  }
+  scratch.resize(words.size());
+  std::vector<std::uint32_t> counts(std::size_t{1} << kBits);
+  for (int shift = fromBit; shift < 64; shift += kBits) {
+    if ((((any ^ all) >> shift) & kMask) == 0) continue;
+    std::fill(counts.begin(), counts.end(), 0);
+    for (const std::uint64_t w : words) ++counts[(w >> shift) & kMask];
+    std::uint32_t sum = 0;
+    for (std::uint32_t& c : counts) {
+      const std::uint32_t n = c;
+      c = sum;
+      sum += n;
+    }
+    for (const std::uint64_t w : words) scratch[counts[(w >> shift) & kMask]++] = w;
+    words.swap(scratch);
+  }
+}
+
 // Calls visit(positions) for every set of at least three items whose values
 // are equal. The items carry a key that equal values share; they are
 // sorted by it here, and a run of equal keys whose values differ (a hash
