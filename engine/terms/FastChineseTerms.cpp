@@ -17,10 +17,12 @@
 //    that do not overlap each other, one fewer when the last one ends the
 //    text; cutting marks the selected windows' characters.
 //
-// Windows are grouped by a hash of their characters and checked byte for
-// byte. Before the passes, one bottom-up sweep finds for every position the
-// longest window that occurs at least three times in the original text, so
-// the passes hash only windows that could become terms.
+// Before the passes, one bottom-up sweep names every window that occurs at
+// least three times in the original text, exactly and without hashing (see
+// buildRepeatIndex). A pass then groups its surviving windows by name; for a
+// length whose names were not kept (a text of endless repeats), it groups
+// them by a hash of their characters checked byte for byte. Two-character
+// windows are grouped by their pair of character codes.
 //
 // Tested by tests/term_counting_test.cpp against the direct method.
 #include <algorithm>
