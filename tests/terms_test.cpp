@@ -91,8 +91,8 @@ TEST(ChineseTerms, EmptyTextStillWritesProgressAndKeywordLine) {
   Engine engine;
   std::vector<std::string> progress;
   engine.processEventsHook = [&] {
-    if (progress.empty() || progress.back() != engine.controls.标签2)
-      progress.push_back(engine.controls.标签2);
+    const std::string& shown = engine.controls.标签2;
+    if (!shown.empty() && (progress.empty() || progress.back() != shown)) progress.push_back(shown);
   };
   engine.buildCharArray();
   engine.extractChineseTerms();

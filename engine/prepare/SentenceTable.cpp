@@ -48,8 +48,12 @@ std::string cutLeadIn(std::string_view text, std::string_view comma) {
 void Engine::buildSentenceTable() {
   sentenceTable.clearRows();
   std::vector<std::string> pieces = splitText(workText, gbk::kBreakMark);
+  processEvents();
   blankRepeats(pieces);
+  processEvents();
+  std::size_t done = 0;
   for (std::string& piece : pieces) {
+    if (++done % kRowsBetweenEvents == 0) processEvents();
     if (textLength(piece) < kMinSentenceBytes) continue;
     const int row = sentenceTable.insertRow(std::move(piece));
     sentenceTable.setCellText(row, 2, toText(row));
@@ -77,6 +81,7 @@ void Engine::cleanSentences(Language language) {
   const int rows = sentenceTable.rowCount();
   for (int i = 1; i <= rows; ++i) {
     const int r = i - 1;
+    if (i % kRowsBetweenEvents == 0) processEvents();
     sentenceTable.setCellText(r, 1, "1");
     std::string s = sentenceTable.cellText(r, 0);
     for (const Brackets& step : steps) {

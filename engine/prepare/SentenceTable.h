@@ -10,6 +10,9 @@ namespace abrivo {
 // A piece of 14 bytes or fewer never becomes a sentence row.
 inline constexpr int kMinSentenceBytes = 15;
 
+// Long tables let the window's events through every so many rows.
+inline constexpr int kRowsBetweenEvents = 2048;
+
 // Empties every piece that equals an earlier piece (exact bytes), so that
 // only the first copy of a repeated sentence is kept.
 void blankRepeats(std::vector<std::string>& pieces);

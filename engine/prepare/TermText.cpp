@@ -127,11 +127,11 @@ constexpr Replacement kEnglishTermSteps[] = {
 }  // namespace
 
 void Engine::prepareChineseTermText() {
-  applyReplacements(workText, kChineseTermSteps);
+  applyReplacements(workText, kChineseTermSteps, [this] { processEvents(); });
 }
 
 void Engine::prepareEnglishTermText() {
-  applyReplacements(workText, kEnglishTermSteps);
+  applyReplacements(workText, kEnglishTermSteps, [this] { processEvents(); });
 }
 
 }  // namespace abrivo

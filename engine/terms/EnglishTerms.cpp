@@ -1,6 +1,7 @@
 // Tested by tests/terms_test.cpp.
 #include "terms/EnglishTerms.h"
 
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 
@@ -23,6 +24,9 @@ constexpr SuffixRule kSuffixRules[] = {
 
 constexpr int kMinRepeats = 3;
 constexpr int kMinTermBytes = 3;
+// The window's events are let through at least this often while words are
+// stripped and counted.
+constexpr std::size_t kWordsBetweenEvents = 2048;
 
 }  // namespace
 
@@ -36,10 +40,13 @@ std::string stripSuffix(std::string_view word) {
   return std::string(word);
 }
 
-std::vector<WordCount> countRepeats(const std::vector<std::string>& words) {
+std::vector<WordCount> countRepeats(const std::vector<std::string>& words,
+                                    const std::function<void()>& tick) {
   std::vector<WordCount> counts;
   std::unordered_map<std::string_view, std::size_t> index;  // word → entry in counts
+  std::size_t done = 0;
   for (const std::string& word : words) {
+    if (tick && ++done % kWordsBetweenEvents == 0) tick();
     if (word.empty()) continue;
     const auto [it, inserted] = index.try_emplace(word, counts.size());
     if (inserted)
@@ -53,15 +60,18 @@ std::vector<WordCount> countRepeats(const std::vector<std::string>& words) {
 void Engine::extractEnglishTerms() {
   termTable.clearRows();
   std::vector<std::string> words = splitText(workText, " ");
-  for (std::string& word : words) word = stripSuffix(word);
-
   std::size_t done = 0;
-  for (WordCount& entry : countRepeats(words)) {
+  for (std::string& word : words) {
+    word = stripSuffix(word);
+    if (++done % kWordsBetweenEvents == 0) processEvents();
+  }
+
+  for (WordCount& entry : countRepeats(words, [this] { processEvents(); })) {
     if (entry.repeats >= kMinRepeats && textLength(entry.word) >= kMinTermBytes) {
       const int row = termTable.insertRow(std::move(entry.word));
       termTable.setCellText(row, 1, toText(entry.repeats));
     }
-    if (++done % 1024 == 0) processEvents();
+    if (++done % kWordsBetweenEvents == 0) processEvents();
   }
   processEvents();
   controls.标签2 = "100%";

@@ -2,6 +2,7 @@
 // three times after their first occurrence, once a suffix is stripped.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +19,8 @@ struct WordCount {
 };
 
 // Every non-empty word with its number of repeats, in order of first
-// occurrence.
-std::vector<WordCount> countRepeats(const std::vector<std::string>& words);
+// occurrence. tick, when given, is called every few thousand words.
+std::vector<WordCount> countRepeats(const std::vector<std::string>& words,
+                                    const std::function<void()>& tick = {});
 
 }  // namespace abrivo

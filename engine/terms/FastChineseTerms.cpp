@@ -133,6 +133,7 @@ struct RepeatIndex {
 // fewer, and the passes hash the windows of the lengths it did not keep.
 RepeatIndex buildRepeatIndex(const CharIndex& index, const FastChineseTermCounter::Limits& limits,
                              EventPump& pump) {
+  const auto tick = [&pump] { pump.tick(4096); };
   const std::size_t n = index.size();
   RepeatIndex repeats;
   repeats.longest.assign(n, 0);
@@ -163,12 +164,14 @@ RepeatIndex buildRepeatIndex(const CharIndex& index, const FastChineseTermCounte
     const bool packed = wide && positionBits + std::bit_width(std::uint64_t{groups} * groups) <= 64;
     if (length == 2) {
       for (std::size_t k = 0; k + 1 < n; ++k) {
+        pump.tick();
         if (index.blocked[k] || index.blocked[k + 1]) continue;
         items.push_back(
             {pairKey(index.codes[k], index.codes[k + 1]), static_cast<std::uint32_t>(k)});
       }
     } else {
       for (const std::uint32_t k : named) {
+        pump.tick();
         if (k + 1 >= n || names[k + 1] == kNone) continue;
         if (packed)
           words.push_back(((std::uint64_t{names[k]} * groups + names[k + 1]) << positionBits) | k);
@@ -205,11 +208,12 @@ RepeatIndex buildRepeatIndex(const CharIndex& index, const FastChineseTermCounte
              std::pair(index.codes[b], index.codes[b + 1]);
     };
     if (packed) {
-      radixSortHighBits(words, wordScratch, positionBits);
+      radixSortHighBits(words, wordScratch, positionBits, tick);
       const std::uint64_t positionMask = (std::uint64_t{1} << positionBits) - 1;
       for (std::size_t i = 0; i < words.size();) {
         std::size_t j = i + 1;
         while (j < words.size() && (words[j] >> positionBits) == (words[i] >> positionBits)) ++j;
+        pump.tick(j - i);
         if (j - i >= 3) {
           run.clear();
           for (std::size_t m = i; m < j; ++m)
@@ -219,10 +223,10 @@ RepeatIndex buildRepeatIndex(const CharIndex& index, const FastChineseTermCounte
         i = j;
       }
     } else if (wide) {
-      forEachRepeatedValue(wideItems, wideScratch, run, true, sameCodes, lessCodes, name);
+      forEachRepeatedValue(wideItems, wideScratch, run, true, sameCodes, lessCodes, name, tick);
     } else {
       forEachRepeatedValue(items, scratch, run, length > 2 || index.narrowCodes, sameCodes,
-                           lessCodes, name);
+                           lessCodes, name, tick);
     }
 
     // The windows named now lie among those named one length shorter.
@@ -290,7 +294,9 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
   engine.charArray.clear();
   const CharIndex index(original);
   const std::size_t n = index.size();
+  engine.processEvents();
   EventPump pump(engine);
+  const auto tick = [&pump] { pump.tick(4096); };
 
   const RepeatIndex repeats = buildRepeatIndex(index, m_limits, pump);
   const std::vector<std::uint8_t>& longest = repeats.longest;
@@ -389,7 +395,8 @@ void FastChineseTermCounter::countAndCut(Engine& engine) const {
               const auto begin = static_cast<std::uint32_t>(groups.positions.size());
               groups.positions.insert(groups.positions.end(), positions.begin(), positions.end());
               groups.spans.emplace_back(begin, static_cast<std::uint32_t>(groups.positions.size()));
-            });
+            },
+            tick);
         std::sort(groups.spans.begin(), groups.spans.end(), [&](const auto& a, const auto& b) {
           return groups.positions[a.first] < groups.positions[b.first];
         });
@@ -461,8 +468,13 @@ void FastChineseTermCounter::mergeTerms(Engine& engine) const {
     terms[i] = table.cellText(i, 0);
     folded[i] = terms[i];
     for (char& c : folded[i]) c = static_cast<char>(foldAscii(static_cast<unsigned char>(c)));
+    pump.tick(8);
   }
-  for (int i = 0; i < rows; ++i) byFolded[folded[i]].push_back(i);
+  byFolded.reserve(static_cast<std::size_t>(rows));
+  for (int i = 0; i < rows; ++i) {
+    byFolded[folded[i]].push_back(i);
+    pump.tick(8);
+  }
   // Most substrings of a term are no term: a bit per hash value turns them
   // away before the table is asked.
   std::vector<bool> mayBeTerm(kFilterBits);
@@ -505,7 +517,10 @@ void FastChineseTermCounter::mergeTerms(Engine& engine) const {
   // The weights in the order the pairwise loop adds them: a container before
   // a (already final) or after it (still its count), read as its cell holds it.
   std::vector<double> weight(static_cast<std::size_t>(rows));
-  for (int i = 0; i < rows; ++i) weight[i] = toNumber(table.cell(i, 1));
+  for (int i = 0; i < rows; ++i) {
+    weight[i] = toNumber(table.cell(i, 1));
+    pump.tick(8);
+  }
   for (int a = 0; a < rows; ++a) {
     if (containers[a].empty()) continue;
     for (const int b : containers[a]) weight[a] = asCell(weight[a]) + asCell(weight[b]);
@@ -514,6 +529,7 @@ void FastChineseTermCounter::mergeTerms(Engine& engine) const {
   }
   for (int b = 0; b < rows; ++b) {
     if (innermost[b] >= 0) table.setCellText(b, 0, replaceText(terms[b], terms[innermost[b]], ""));
+    pump.tick(8);
   }
 }
 

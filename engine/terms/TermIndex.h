@@ -37,11 +37,12 @@ using KeyedPosition = Keyed<std::uint32_t>;
 using WideKeyedPosition = Keyed<std::uint64_t>;
 
 // Sorts by key; positions with equal keys keep their order. scratch is a
-// buffer the sort may reuse between calls. Short arrays are sorted by
+// buffer the sort may reuse between calls; tick runs after every digit. Short arrays are sorted by
 // comparison; longer ones by digits of 11 bits (the counters stay in the
 // first-level cache), skipping a digit on which all keys agree.
-template <typename Key>
-void radixSortByKey(std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scratch) {
+template <typename Key, typename Tick = void (*)()>
+void radixSortByKey(
+    std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scratch, Tick tick = [] {}) {
   const auto byKey = [](const Keyed<Key>& a, const Keyed<Key>& b) { return a.key < b.key; };
   if (items.size() < 256) {
     std::stable_sort(items.begin(), items.end(), byKey);
@@ -69,13 +70,17 @@ void radixSortByKey(std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scr
     }
     for (const Keyed<Key>& item : items) scratch[counts[(item.key >> shift) & kMask]++] = item;
     items.swap(scratch);
+    tick();
   }
 }
 
 // Sorts words by their bits from fromBit up; words equal there keep their
-// order. Digits of 11 bits, skipping those on which all words agree.
-inline void radixSortHighBits(std::vector<std::uint64_t>& words,
-                              std::vector<std::uint64_t>& scratch, int fromBit) {
+// order. Digits of 11 bits, skipping those on which all words agree; tick
+// runs after every digit.
+template <typename Tick = void (*)()>
+void radixSortHighBits(
+    std::vector<std::uint64_t>& words, std::vector<std::uint64_t>& scratch, int fromBit,
+    Tick tick = [] {}) {
   constexpr int kBits = 11;
   constexpr std::uint64_t kMask = (std::uint64_t{1} << kBits) - 1;
   std::uint64_t any = 0;
@@ -98,6 +103,7 @@ inline void radixSortHighBits(std::vector<std::uint64_t>& words,
     }
     for (const std::uint64_t w : words) scratch[counts[(w >> shift) & kMask]++] = w;
     words.swap(scratch);
+    tick();
   }
 }
 
@@ -106,12 +112,17 @@ inline void radixSortHighBits(std::vector<std::uint64_t>& words,
 // sorted by it here, and a run of equal keys whose values differ (a hash
 // collision) is sorted out by value. With exactKeys, equal keys mean equal
 // values and nothing is compared. Positions of one set are ascending.
-template <typename Key, typename Same, typename Less, typename Visit>
-void forEachRepeatedValue(std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scratch,
-                          std::vector<std::uint32_t>& run, bool exactKeys, Same same, Less less,
-                          Visit visit) {
-  radixSortByKey(items, scratch);
-  for (std::size_t i = 0; i < items.size();) {
+template <typename Key, typename Same, typename Less, typename Visit, typename Tick = void (*)()>
+void forEachRepeatedValue(
+    std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scratch,
+    std::vector<std::uint32_t>& run, bool exactKeys, Same same, Less less, Visit visit,
+    Tick tick = [] {}) {
+  radixSortByKey(items, scratch, tick);
+  for (std::size_t i = 0, nextTick = 4096; i < items.size();) {
+    if (i >= nextTick) {
+      tick();
+      nextTick = i + 4096;
+    }
     std::size_t j = i + 1;
     while (j < items.size() && items[j].key == items[i].key) ++j;
     if (j - i >= 3) {

@@ -4,8 +4,12 @@
 
 namespace abrivo {
 
-void applyReplacements(std::string& text, std::span<const Replacement> steps) {
-  for (const Replacement& step : steps) replaceAll(text, step.find, step.replace);
+void applyReplacements(std::string& text, std::span<const Replacement> steps,
+                       const std::function<void()>& betweenSteps) {
+  for (const Replacement& step : steps) {
+    replaceAll(text, step.find, step.replace);
+    if (betweenSteps) betweenSteps();
+  }
 }
 
 }  // namespace abrivo

@@ -2,6 +2,7 @@
 // each to every occurrence in the whole text (exact bytes, one pass each).
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@ struct Replacement {
   std::string_view replace;
 };
 
-void applyReplacements(std::string& text, std::span<const Replacement> steps);
+// betweenSteps, when given, runs after every step: a front end's events can
+// be let through during a long text.
+void applyReplacements(std::string& text, std::span<const Replacement> steps,
+                       const std::function<void()>& betweenSteps = {});
 
 }  // namespace abrivo
