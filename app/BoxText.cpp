@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo {
 

@@ -15,7 +15,7 @@
 #include <QMainWindow>
 #include <string>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 
 class QComboBox;
 class QLabel;

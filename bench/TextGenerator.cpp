@@ -5,7 +5,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo::bench {
 

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 
 namespace abrivo::bench {
 

@@ -11,12 +11,12 @@
 #include <string>
 #include <utility>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "Samples.h"
 #include "TextGenerator.h"
 #include "reference/Reference.h"
-#include "terms/ChineseTerms.h"
-#include "text/Encoding.h"
+#include "abrivo/internal/terms/ChineseTerms.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace {
 

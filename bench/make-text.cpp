@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "TextGenerator.h"
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace {
 

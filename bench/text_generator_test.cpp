@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "TextGenerator.h"
-#include "text/Gbk.h"
-#include "text/TextOps.h"
+#include "abrivo/internal/text/Gbk.h"
+#include "abrivo/internal/text/TextOps.h"
 
 namespace abrivo::bench {
 namespace {

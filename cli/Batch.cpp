@@ -5,7 +5,7 @@
 
 #include "cli/Options.h"
 #include "cli/Record.h"
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "cli/Options.h"
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo::cli {
 

@@ -1,7 +1,7 @@
 #include "cli/Record.h"
 
 #include "cli/Input.h"
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo::cli {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "cli/Options.h"
 
 namespace abrivo::cli {

@@ -23,6 +23,8 @@
 #include <string_view>
 #include <vector>
 
+#include <abrivo/abrivo.h>
+
 #include "state/CharArray.h"
 #include "state/ControlState.h"
 #include "state/Table.h"
@@ -30,8 +32,6 @@
 namespace abrivo {
 
 class Engine;
-
-enum class Language { Chinese, English };
 
 // The language test: Chinese when the text holds "的", otherwise English when
 // it holds an e of either case, otherwise none.
@@ -52,6 +52,14 @@ class ChineseTermCounter {
   virtual void mergeTerms(Engine& engine) const = 0;
 };
 
+// How long the summary may be. The length list (组合框1) applies unless a
+// front end chooses another mode; see abrivo::Request for the modes.
+struct SummaryLength {
+  enum class Mode { List, Chars, Sentences, Ratio };
+  Mode mode = Mode::List;
+  double value = 0;  // N characters, N sentences or P percent
+};
+
 class Engine {
  public:
   Engine();
@@ -60,6 +68,7 @@ class Engine {
 
   // --- Program-wide state -------------------------------------------------
   ControlState controls;
+  SummaryLength summaryLength;
   std::string workText;
   CharArray charArray;
   Table sentenceTable;   // 超级列表框2: 句 | a | b

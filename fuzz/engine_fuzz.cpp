@@ -21,8 +21,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Engine.h"
-#include "text/Encoding.h"
+#include "abrivo/internal/Engine.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <string_view>
 
-#include "text/Encoding.h"
-#include "text/TextOps.h"
+#include "abrivo/internal/text/Encoding.h"
+#include "abrivo/internal/text/TextOps.h"
 
 namespace {
 

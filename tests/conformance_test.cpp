@@ -6,50 +6,36 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "Engine.h"
-#include "text/Encoding.h"
+#include <abrivo/abrivo.h>
 
 namespace abrivo {
 namespace {
 
 using nlohmann::json;
 
-std::string toEngine(const std::string& utf8) {
-  auto gb = utf8ToGb18030(toEngineLineBreaks(utf8));
-  EXPECT_TRUE(gb) << "fixture text is not UTF-8";
-  return gb.value_or("");
-}
-
-std::string fromEngine(std::string_view gb) {
-  return gb18030ToUtf8Lenient(gb);
-}
-
-json tableRows(const Table& table, int columns) {
-  json rows = json::array();
-  for (int r = 0; r < table.rowCount(); ++r) {
-    json row = json::array();
-    for (int c = 0; c < columns; ++c) row.push_back(fromEngine(table.cell(r, c)));
-    rows.push_back(row);
-  }
-  return rows;
-}
-
+// A run through the public API, in the shape the fixture stores: table cells
+// as the texts the tables hold.
 json runCase(const json& input) {
-  Engine engine;
-  engine.controls.标题框 = toEngine(input.at("title").get<std::string>());
-  engine.controls.内容框 = toEngine(input.at("content").get<std::string>());
-  engine.controls.组合框1 = input.at("length").get<int>();
-  engine.runSummary();
+  Request request;
+  request.title = input.at("title").get<std::string>();
+  request.article = input.at("content").get<std::string>();
+  request.length = input.at("length").get<int>();
+  const Summary summary = summarise(request);
 
   json result;
-  const auto language = detectLanguage(engine.controls.内容框);
-  result["language"] =
-      !language ? json(nullptr) : json(*language == Language::Chinese ? "zh" : "en");
-  result["summary"] = fromEngine(engine.controls.编辑框1);
-  result["status"] = fromEngine(engine.controls.标签2);
-  result["keywords"] = fromEngine(engine.controls.标签3);
-  result["terms"] = tableRows(engine.termTable, 2);
-  result["sentences"] = tableRows(engine.sentenceTable, 3);
+  result["language"] = !summary.language
+                           ? json(nullptr)
+                           : json(*summary.language == Language::Chinese ? "zh" : "en");
+  result["summary"] = summary.summary;
+  result["status"] = summary.status;
+  result["keywords"] = summary.keywordLine;
+  result["terms"] = json::array();
+  for (const Term& term : summary.terms)
+    result["terms"].push_back({term.term, std::to_string(term.weight)});
+  result["sentences"] = json::array();
+  for (const Sentence& sentence : summary.sentences)
+    result["sentences"].push_back(
+        {sentence.text, std::to_string(sentence.rank), std::to_string(sentence.position)});
   return result;
 }
 

@@ -1,9 +1,9 @@
 // The start button: language test, what a run leaves behind, status line.
 #include <gtest/gtest.h>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "support/Gbk.h"
-#include "text/TextOps.h"
+#include "abrivo/internal/text/TextOps.h"
 
 namespace abrivo {
 namespace {

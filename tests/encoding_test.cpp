@@ -1,6 +1,6 @@
 // The Unicode boundary: nothing a user types is lost, bad bytes are reported
 // or shown as U+FFFD, line breaks reach the engine as "\r\n".
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 #include <gtest/gtest.h>
 

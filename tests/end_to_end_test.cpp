@@ -2,9 +2,9 @@
 // together, as a user sees them.
 #include <gtest/gtest.h>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "support/Gbk.h"
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo {
 namespace {

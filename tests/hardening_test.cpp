@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "Engine.h"
-#include "prepare/SentenceTable.h"
+#include "abrivo/internal/Engine.h"
+#include "abrivo/internal/prepare/SentenceTable.h"
 #include "support/Gbk.h"
-#include "text/Encoding.h"
-#include "text/TextOps.h"
+#include "abrivo/internal/text/Encoding.h"
+#include "abrivo/internal/text/TextOps.h"
 
 namespace abrivo {
 namespace {

@@ -2,7 +2,7 @@
 // the byte-level quirks a user can see in the sentence table.
 #include <gtest/gtest.h>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "support/Gbk.h"
 
 namespace abrivo {

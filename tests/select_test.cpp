@@ -2,7 +2,7 @@
 // budgets and the assembled summary.
 #include <gtest/gtest.h>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "support/Gbk.h"
 
 namespace abrivo {

@@ -1,8 +1,8 @@
 // The sentence table: which pieces become rows, and how clean-up tidies them.
 #include <gtest/gtest.h>
 
-#include "Engine.h"
-#include "prepare/SentenceTable.h"
+#include "abrivo/internal/Engine.h"
+#include "abrivo/internal/prepare/SentenceTable.h"
 #include "support/Gbk.h"
 
 namespace abrivo {

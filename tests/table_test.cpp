@@ -1,5 +1,5 @@
 // Table operations and their out-of-range rules.
-#include "state/Table.h"
+#include "abrivo/internal/state/Table.h"
 
 #include <gtest/gtest.h>
 

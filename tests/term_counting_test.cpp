@@ -6,15 +6,15 @@
 #include <memory>
 #include <random>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "Samples.h"
-#include "prepare/SentenceTable.h"
+#include "abrivo/internal/prepare/SentenceTable.h"
 #include "reference/Reference.h"
 #include "support/Gbk.h"
-#include "terms/ChineseTerms.h"
-#include "terms/EnglishTerms.h"
-#include "terms/TermIndex.h"
-#include "text/Encoding.h"
+#include "abrivo/internal/terms/ChineseTerms.h"
+#include "abrivo/internal/terms/EnglishTerms.h"
+#include "abrivo/internal/terms/TermIndex.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo {
 namespace {

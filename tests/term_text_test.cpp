@@ -1,7 +1,7 @@
 // The term text: what becomes a space, and what survives for counting.
 #include <gtest/gtest.h>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "support/Gbk.h"
 
 namespace abrivo {

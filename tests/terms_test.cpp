@@ -3,11 +3,11 @@
 
 #include <memory>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "support/Gbk.h"
-#include "terms/ChineseTerms.h"
-#include "terms/EnglishTerms.h"
-#include "terms/RowOrdering.h"
+#include "abrivo/internal/terms/ChineseTerms.h"
+#include "abrivo/internal/terms/EnglishTerms.h"
+#include "abrivo/internal/terms/RowOrdering.h"
 
 namespace abrivo {
 namespace {

@@ -1,6 +1,6 @@
 // Edge rules of the text operations: byte lengths, 1-based positions, -1 for
 // nothing found, character stepping and ASCII-only case folding.
-#include "text/TextOps.h"
+#include "abrivo/internal/text/TextOps.h"
 
 #include <gtest/gtest.h>
 

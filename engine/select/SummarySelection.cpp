@@ -3,6 +3,8 @@
 // in text order.
 //
 // Tested by tests/select_test.cpp.
+#include <algorithm>
+
 #include "Engine.h"
 #include "terms/RowOrdering.h"
 #include "text/Gbk.h"
@@ -45,12 +47,31 @@ constexpr std::pair<std::string_view, std::string_view> kAssemblySteps[] = {
 };
 
 // Byte budget for the current item of the length list.
-int budgetBytes(int index, Language language) {
+double listBudgetBytes(int index, Language language) {
   if (index >= 0 && index <= 3) return 400 + 200 * index;
   return language == Language::Chinese ? 600 : 400;
 }
 
-bool exceedsBudget(int length, int budget, Language language) {
+// Byte budget of a length mode other than a sentence count. N characters
+// are 2N bytes, the list's own rule; a share is of the article's size as
+// the status line counts it (characters of Chinese, bytes of English).
+double budgetBytes(const SummaryLength& length, int listIndex, int articleBytes,
+                   Language language) {
+  switch (length.mode) {
+    case SummaryLength::Mode::Chars:
+      return 2 * length.value;
+    case SummaryLength::Mode::Ratio: {
+      const double unit = language == Language::Chinese ? 2 : 1;
+      const double size =
+          language == Language::Chinese ? floorToInt(articleBytes / 2.0) : articleBytes;
+      return unit * size * length.value / 100.0;
+    }
+    default:
+      return listBudgetBytes(listIndex, language);
+  }
+}
+
+bool exceedsBudget(int length, double budget, Language language) {
   if (language == Language::Chinese) return length - budget > 0.0000001;
   return length > budget;
 }
@@ -92,16 +113,21 @@ void Engine::selectSummary(Language language) {
   sortRows(sentenceTable, 1);
   for (int k = 1; k <= n; ++k) sentenceTable.setCellText(k - 1, 1, toText(k));
 
-  const int budget = budgetBytes(controls.组合框1, language);
-  std::string chosen;
-  int count = 0;
   const int rows = sentenceTable.rowCount();
-  for (int m = 1; m <= rows; ++m) {
-    ++count;
-    chosen += sentenceTable.cell(m - 1, 0);
-    if (exceedsBudget(textLength(chosen), budget, language)) {
-      --count;
-      break;
+  int count = 0;
+  if (summaryLength.mode == SummaryLength::Mode::Sentences) {
+    count = std::min(rows, static_cast<int>(summaryLength.value));
+  } else {
+    const double budget =
+        budgetBytes(summaryLength, controls.组合框1, textLength(controls.内容框), language);
+    std::string chosen;
+    for (int m = 1; m <= rows; ++m) {
+      ++count;
+      chosen += sentenceTable.cell(m - 1, 0);
+      if (exceedsBudget(textLength(chosen), budget, language)) {
+        --count;
+        break;
+      }
     }
   }
   if (count == 0) count = 1;

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "Articles.h"
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 #include "Samples.h"
 #include "support/Gbk.h"
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo::cli {
 namespace {

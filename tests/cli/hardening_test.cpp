@@ -10,7 +10,7 @@
 
 #include "cli/Batch.h"
 #include "cli/Cli.h"
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <utility>
 
-#include "Engine.h"
+#include "abrivo/internal/Engine.h"
 
 namespace abrivo::testing {
 

@@ -1,7 +1,7 @@
 #include "reference/Reference.h"
 
-#include "terms/ChineseTerms.h"
-#include "text/TextOps.h"
+#include "abrivo/internal/terms/ChineseTerms.h"
+#include "abrivo/internal/text/TextOps.h"
 
 namespace abrivo::reference {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Engine.h"
-#include "terms/EnglishTerms.h"
+#include "abrivo/internal/Engine.h"
+#include "abrivo/internal/terms/EnglishTerms.h"
 
 namespace abrivo::reference {
 

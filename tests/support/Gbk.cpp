@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "text/Encoding.h"
+#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo::testing {
 
