@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
-abrivo_require_packages "${ABRIVO_BUILD_PACKAGES[@]}" binutils
+abrivo_require_packages "${ABRIVO_BUILD_PACKAGES[@]}"
 
 # The build of tools/test-package.sh, so that the two share their work.
 build=build/package

@@ -55,8 +55,9 @@
 // Threads. summarise keeps no shared state: any number of threads may call
 // it at once. The callbacks run on the calling thread.
 //
-// Link with the CMake target Abrivo::abrivo (find_package(Abrivo)) or with
-// `pkg-config --cflags --libs abrivo`.
+// Building. The header needs C++17 or later. Link with the CMake target
+// Abrivo::abrivo (find_package(Abrivo 1.2)) or with
+// `pkg-config --cflags --libs abrivo`; both give libabrivo.so.1.
 #pragma once
 
 #include <cstdint>
