@@ -114,15 +114,16 @@ for name in ("with-cmake", "with-pkg-config"):
         rid = mine["id"]
         wanted = {"summary": theirs.get("summary"), "keyword_line": keyword_line(theirs),
                   "status": theirs.get("status"), "language": theirs.get("language")}
+        sources = [("abrivo-cli", wanted)]
         if rid in stored:
             expected = stored[rid]
-            wanted_stored = {"summary": expected["summary"], "keyword_line": expected["keywords"],
-                             "status": expected["status"], "language": expected["language"]}
-        else:
-            wanted_stored = wanted
+            sources.append(("the stored value", {
+                "summary": expected["summary"], "keyword_line": expected["keywords"],
+                "status": expected["status"], "language": expected["language"]}))
         for field in wanted:
             got = mine.get(field)
-            for source, value in (("abrivo-cli", wanted[field]), ("the stored value", wanted_stored[field])):
+            for source, values in sources:
+                value = values[field]
                 if got != value:
                     bad += 1
                     print(f"{name} {rid}: {field} is {json.dumps(got, ensure_ascii=False)[:200]}, "
