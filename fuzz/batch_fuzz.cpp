@@ -51,7 +51,7 @@ bool isGoodRecord(const Json& record) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);
   const bool blank = line.find_first_not_of(" \t\r\n") == std::string_view::npos;
-  const std::optional<std::string> result = abrivo::cli::processRecordLine(line, 1);
+  const std::optional<std::string> result = abrivo::cli::processRecordLine(line, {.index = 1});
   if (blank != !result.has_value()) fail("a blank line gave a result, or another line none");
   if (!result) return 0;
   if (result->find_first_of("\r\n") != std::string::npos) fail("the result is not one line");
