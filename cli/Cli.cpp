@@ -141,7 +141,7 @@ int runCli(std::span<const std::string_view> args, std::istream& in, std::ostrea
   std::optional<std::string> output;
   try {
     output = encodeOutput(formatSummary(abrivo::summarise(request), o.format), o.outputEncoding,
-                          &whyNot);
+                          &whyNot, o.format == Format::Json);
   } catch (const std::invalid_argument& e) {
     whyNot = e.what();
   }

@@ -68,17 +68,38 @@ std::optional<std::string> decodeInput(std::string bytes, Encoding encoding, std
 }
 
 std::optional<std::string> encodeOutput(std::string_view utf8, Encoding encoding,
-                                        std::string* whyNot) {
-  ConversionError error{};
-  auto encoded = encodeFromUtf8(utf8, charsetOf(encoding), &error);
-  if (!encoded && whyNot) {
+                                        std::string* whyNot, bool jsonEscapes) {
+  const Charset charset = charsetOf(encoding);
+  std::string out;
+  for (;;) {
+    ConversionError error{};
+    if (auto encoded = encodeFromUtf8(utf8, charset, &error)) return out + *encoded;
     const char32_t c = codePointAt(utf8, error.offset);
     const std::size_t size = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-    const std::string_view character = utf8.substr(error.offset, size);
-    *whyNot = "the output holds " + describeCharacter(c, character) + ", which " +
-              std::string(encodingName(encoding)) + " lacks; choose another --output-encoding";
+    if (!jsonEscapes) {
+      if (whyNot) {
+        *whyNot = "the output holds " + describeCharacter(c, utf8.substr(error.offset, size)) +
+                  ", which " + std::string(encodingName(encoding)) +
+                  " lacks; choose another --output-encoding";
+      }
+      return std::nullopt;
+    }
+    // Everything before the character encodes; the character itself becomes
+    // a \u escape (two for a character beyond the BMP), the same JSON string.
+    out += *encodeFromUtf8(utf8.substr(0, error.offset), charset);
+    const auto escape = [&](unsigned unit) {
+      char text[8];
+      std::snprintf(text, sizeof text, "\\u%04x", unit);
+      out += text;
+    };
+    if (c < 0x10000) {
+      escape(c);
+    } else {
+      escape(0xD800 + ((c - 0x10000) >> 10));
+      escape(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+    utf8.remove_prefix(error.offset + size);
   }
-  return encoded;
 }
 
 ReadResult readFile(const std::string& path) {

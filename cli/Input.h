@@ -24,9 +24,12 @@ std::string_view encodingName(Encoding encoding);
 std::optional<std::string> decodeInput(std::string bytes, Encoding encoding, std::string* whyNot);
 
 // UTF-8 output in the output encoding, or nullopt and why not: the first
-// character the encoding lacks, by its code point. Never replaces one.
+// character the encoding lacks, by its code point. Never replaces one. With
+// jsonEscapes (utf8 is JSON, whose non-ASCII characters are all inside
+// strings) such a character is written as a \u escape instead, which JSON
+// reads as the same character.
 std::optional<std::string> encodeOutput(std::string_view utf8, Encoding encoding,
-                                        std::string* whyNot);
+                                        std::string* whyNot, bool jsonEscapes = false);
 
 struct ReadResult {
   std::string bytes;
