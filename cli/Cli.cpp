@@ -58,6 +58,7 @@ Options:
                           utf-8, gbk, gb18030, or big5 (Big5-HKSCS)
       --output-encoding ENC  encoding of the output: utf-8 (default), gbk,
                           gb18030 or big5; a character it lacks is an error
+                          (JSON writes it as a \u escape instead)
   -f, --format FMT        text: the summary alone, followed by a newline (default)
                           json: the result as one JSON object on one line
       --jsonl             batch mode: read JSON Lines records from standard input,
@@ -83,13 +84,16 @@ Length (one of these; default -l 0):
 The summary keeps at least one sentence, and keeps the article's order.
 
 JSON result (-f json, and each --jsonl result after its "id"):
-  {"language": "zh", "en" or null, "summary": "...",
+  {"language": "zh" | "en" | null, "summary": "...",
    "keywords": [up to three terms], "keyword_line": "关键词： ...",
-   "status": "原文1133字，摘要177字", "sizes": {"article": 1133, "summary": 177},
+   "status": "原文1133字，摘要177字",
+   "sizes": {"article": 1133, "summary": 177},
    "terms": [{"term": "...", "weight": 16}, ...],
-   "sentences": [{"text": "...", "rank": 1, "position": 23, "selected": true}, ...]}
+   "sentences": [{"text": "...", "rank": 1, "position": 23,
+                  "selected": true}, ...]}
 Sizes count Chinese characters, or bytes of English. Terms are in table
-order; sentences in rank order, "selected" when the summary holds them.
+order; sentences in rank order, with "position" 0 for the article's first
+sentence and "selected" when the summary holds them.
 
 Output line breaks are "\n". Each record runs on a fresh engine.
 

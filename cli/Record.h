@@ -28,7 +28,8 @@ void setLength(abrivo::Request& request, const Length& length);
 //    "sentences": [{"text": "...", "rank": 1, "position": 23, "selected": true}, ...]}
 //
 // Numbers are JSON numbers; terms are in table order, sentences in rank
-// order, and "selected" marks the sentences the summary holds.
+// order ("rank" 1 is the best, "position" 0 the article's first sentence),
+// and "selected" marks the sentences the summary holds.
 nlohmann::ordered_json summaryJson(const abrivo::Summary& summary);
 
 // The output for one summary in the given format, as UTF-8 ending with a

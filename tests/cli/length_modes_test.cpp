@@ -104,11 +104,9 @@ TEST(CliLengthModes, CharsEqualTheListOnEveryConformanceCase) {
       EXPECT_EQ(byChars.out, list.out) << "--chars " << chars;
       singles.push_back(list.out);
 
-      json listRecord = {{"id", id}, {"title", title}, {"content", content}, {"length", index}};
-      json charsRecord = listRecord;
-      charsRecord.erase("length");
-      charsRecord["chars"] = 200 + 100 * index;
-      batch += listRecord.dump() + "\n" + charsRecord.dump() + "\n";
+      const json record = {
+          {"id", id}, {"title", title}, {"content", content}, {"chars", 200 + 100 * index}};
+      batch += record.dump() + "\n";
     }
   }
 
@@ -116,12 +114,12 @@ TEST(CliLengthModes, CharsEqualTheListOnEveryConformanceCase) {
   std::ostringstream out, err;
   ASSERT_EQ(runBatch(in, out, err), 0) << err.str();
   std::istringstream results(out.str());
-  for (const std::string& single : singles) {
-    std::string byList, byChars;
-    ASSERT_TRUE(std::getline(results, byList) && std::getline(results, byChars));
-    json expected = json::parse(single);
-    EXPECT_EQ(json::parse(byList).at("summary"), expected.at("summary"));
-    EXPECT_EQ(byChars, byList);
+  for (std::size_t i = 0; i < singles.size(); ++i) {
+    std::string byChars;
+    ASSERT_TRUE(std::getline(results, byChars));
+    const std::string id = json(cases[i / 4].at("id")).dump();
+    const std::string& list = singles[i];
+    EXPECT_EQ(byChars, "{\"id\":" + id + "," + list.substr(1, list.size() - 2)) << "record " << i;
   }
 }
 
