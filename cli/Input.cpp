@@ -74,6 +74,10 @@ std::optional<std::string> encodeOutput(std::string_view utf8, Encoding encoding
   for (;;) {
     ConversionError error{};
     if (auto encoded = encodeFromUtf8(utf8, charset, &error)) return out + *encoded;
+    if (error.offset >= utf8.size() || firstInvalidUtf8(utf8.substr(error.offset, 4)) == 0) {
+      if (whyNot) *whyNot = "the output is not valid UTF-8";  // not from the library
+      return std::nullopt;
+    }
     const char32_t c = codePointAt(utf8, error.offset);
     const std::size_t size = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
     if (!jsonEscapes) {
