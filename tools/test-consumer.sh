@@ -4,8 +4,8 @@
 # installed files, builds tests/consumer against that prefix once with
 # find_package(Abrivo 1.2) and once with pkg-config, and runs both on the
 # three samples (every length) and the conformance cases. Each must give the
-# summary, keyword line and status that abrivo-cli --jsonl gives, and the
-# stored values of the conformance cases.
+# summary, keyword line, status, language and sizes that abrivo-cli --jsonl
+# gives, and the stored values of the conformance cases.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
@@ -95,12 +95,6 @@ work, conformance = sys.argv[1], sys.argv[2]
 def load(path):
     return [json.loads(line) for line in open(path, encoding="utf-8") if line.strip()]
 
-def keyword_line(result):
-    # abrivo-cli names the keyword line "keyword_line"; older builds wrote
-    # it as the string "keywords".
-    line = result.get("keyword_line", result.get("keywords"))
-    return line if isinstance(line, str) else None
-
 cli = load(f"{work}/cli.jsonl")
 stored = {case["id"]: case["expected"] for case in load(conformance)}
 bad = 0
@@ -112,18 +106,19 @@ for name in ("with-cmake", "with-pkg-config"):
         continue
     for mine, theirs in zip(results, cli):
         rid = mine["id"]
-        wanted = {"summary": theirs.get("summary"), "keyword_line": keyword_line(theirs),
-                  "status": theirs.get("status"), "language": theirs.get("language")}
-        sources = [("abrivo-cli", wanted)]
+        if rid != theirs.get("id"):
+            bad += 1
+            print(f"{name}: result {rid} stands where abrivo-cli has {theirs.get('id')}", file=sys.stderr)
+        fields = ("summary", "keyword_line", "status", "language", "sizes")
+        sources = [("abrivo-cli", {field: theirs.get(field) for field in fields})]
         if rid in stored:
             expected = stored[rid]
             sources.append(("the stored value", {
                 "summary": expected["summary"], "keyword_line": expected["keywords"],
                 "status": expected["status"], "language": expected["language"]}))
-        for field in wanted:
-            got = mine.get(field)
-            for source, values in sources:
-                value = values[field]
+        for source, values in sources:
+            for field, value in values.items():
+                got = mine.get(field)
                 if got != value:
                     bad += 1
                     print(f"{name} {rid}: {field} is {json.dumps(got, ensure_ascii=False)[:200]}, "
