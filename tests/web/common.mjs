@@ -1,0 +1,43 @@
+// Loading the built engine in node, and reading abrivo-cli's JSON in either
+// of its shapes, for the node tests of the page's engine.
+import { createRequire } from "node:module";
+import { readFileSync } from "node:fs";
+import { join, resolve } from "node:path";
+
+export async function loadEngine(dir) {
+  const pageDir = resolve(dir);
+  const require = createRequire(import.meta.url);
+  const createAbrivo = require(join(pageDir, "abrivo.js"));
+  // Handing over the bytes keeps the glue from fetching the .wasm.
+  const module = await createAbrivo({ wasmBinary: readFileSync(join(pageDir, "abrivo.wasm")) });
+  return {
+    module,
+    summarise: (title, article, length) =>
+      JSON.parse(module.ccall("abrivo_web_summarise", "string",
+                              ["string", "string", "number", "number"],
+                              [title, article, length, 0])),
+    encodeHex: module.cwrap("abrivo_web_encode_hex", "string", ["string"]),
+    decodeHex: module.cwrap("abrivo_web_decode_hex", "string", ["string"]),
+  };
+}
+
+// The fields both front ends must agree on, from the page's result or from
+// abrivo-cli's JSON (rows of strings or typed objects).
+export function comparable(result) {
+  const keywordLine =
+    result.keywordLine ?? (typeof result.keywords === "string" ? result.keywords : undefined);
+  const row = (r, names) => (Array.isArray(r) ? r : names.map((n) => r[n]));
+  return {
+    summary: result.summary,
+    status: result.status,
+    keywordLine,
+    terms: result.terms.map((r) => {
+      const [term, weight] = row(r, ["term", "weight"]);
+      return [term, Number(weight)];
+    }),
+    sentences: result.sentences.map((r) => {
+      const [text, rank, position] = row(r, ["text", "rank", "position"]);
+      return [text, Number(rank), Number(position)];
+    }),
+  };
+}
