@@ -12,7 +12,9 @@ const keywords = $("keywords");
 
 // What the tests and the measuring script read: the state of the engine
 // ("loading", "ready", "running") and the times of the last run.
-const state = { engine: "loading", lastRun: null };
+// ("loading", "ready", "running"), the numbers of workers and runs started
+// and of results shown, and the times of the last run.
+const state = { engine: "loading", workers: 0, runs: 0, results: 0, lastRun: null };
 window.abrivo = state;
 
 let worker = null;
@@ -25,6 +27,7 @@ function setEngineState(value) {
 
 function startWorker() {
   worker = new Worker("worker.js");
+  ++state.workers;
   setEngineState("loading");
   worker.onmessage = ({ data }) => {
     if (data.type === "ready") {
@@ -32,11 +35,14 @@ function startWorker() {
     } else if (data.type === "progress") {
       status.textContent = data.text;
     } else if (data.type === "result") {
+      ++state.results;
       showResult(data.result);
       state.lastRun = { engineMs: data.ms, totalMs: performance.now() - runStart };
       setEngineState("ready");
     }
   };
+  const pair = samples[0];
+  worker.postMessage({ type: "warm-up", title: pair.title, article: pair.article, runs: 3 });
   worker.onerror = (event) => {
     status.textContent = "引擎出错：" + (event.message || "");
     setEngineState("ready");
@@ -59,6 +65,7 @@ function runSummary() {
   output.value = "";
   keywords.textContent = "";
   runStart = performance.now();
+  ++state.runs;
   setEngineState("running");
   worker.postMessage({
     type: "run",

@@ -1,33 +1,29 @@
 // The engine's thread: runs abrivo_web_summarise for the page so that the page
-// stays responsive. Messages in: {type: "run", title, article, length}.
-// Messages out: {type: "ready"}, {type: "progress", text} while a run goes
+// stays responsive. Messages in: {type: "warm-up", title, article, runs},
+// {type: "run", title, article, length}.
+// Messages out: {type: "ready"} after the warm-up, {type: "progress", text} while a run goes
 // on, and {type: "result", result, ms} with the Summary as the engine gives
 // it and the run's time in milliseconds.
 importScripts("abrivo.js");
 
+// The engine, ready once a first run has built the GB18030 tables from
+// TextDecoder("gb18030").
 const engine = createAbrivo().then((module) => {
-  const summarise = module.cwrap("abrivo_web_summarise", "string",
-                                 ["string", "string", "number", "number"]);
-  // The first run builds the GB18030 tables from TextDecoder("gb18030") and
-  // lets the engine's code be compiled before the user's first run.
-  summarise("", "", 0, 0);
-  module.onProgress = (text) => postMessage({ type: "progress", text });
-  postMessage({ type: "ready" });
-  return summarise;
+  module.summarise("", "", 0, false);
+  return module;
 });
 
 onmessage = async ({ data }) => {
-  if (data.type !== "run") return;
-  const summarise = await engine;
-  // A lone surrogate has no UTF-8 form; the engine is never handed a
-  // replacement in its place.
-  if (!data.title.isWellFormed() || !data.article.isWellFormed()) {
-    const message = "文本含有无效的UTF-16代理字符";
-    postMessage({ type: "result", result: { error: "invalid-text", message }, ms: 0 });
-    return;
+  const module = await engine;
+  if (data.type === "warm-up") {
+    // Runs on the default texts, so that the engine's code is compiled to
+    // full speed before the user's first run; then the page may start.
+    for (let i = 0; i < data.runs; ++i) module.summarise(data.title, data.article, 0, false);
+    postMessage({ type: "ready" });
+  } else if (data.type === "run") {
+    module.onProgress = (text) => postMessage({ type: "progress", text });
+    const start = performance.now();
+    const result = module.summarise(data.title, data.article, data.length, true);
+    postMessage({ type: "result", result, ms: performance.now() - start });
   }
-  const start = performance.now();
-  const json = summarise(data.title, data.article, data.length, 1);
-  const ms = performance.now() - start;
-  postMessage({ type: "result", result: JSON.parse(json), ms });
 };

@@ -39,9 +39,10 @@ class Server:
     def __init__(self):
         self.port = free_port()
         self.url = f"http://127.0.0.1:{self.port}/"
+        self.log = tempfile.TemporaryFile(mode="w+")
         self.process = subprocess.Popen(
             ["bash", os.path.join(ROOT, "tools/serve-web.sh"), str(self.port)],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            stdout=subprocess.DEVNULL, stderr=self.log)
         wait_until(self._answers, "the page server")
 
     def _answers(self):
@@ -51,9 +52,15 @@ class Server:
         except OSError:
             return False
 
+    def served(self):
+        """The paths the server answered with 200 so far."""
+        self.log.seek(0)
+        return re.findall(r'"GET (\S+) HTTP/[\d.]+" 200 ', self.log.read())
+
     def close(self):
         self.process.terminate()
         self.process.wait(timeout=10)
+        self.log.close()
 
 
 class Browser:
@@ -87,6 +94,8 @@ class Browser:
         self.events = []
         for domain in ("Page", "Runtime", "Network"):
             self.send(f"{domain}.enable")
+        self.send("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                  deviceScaleFactor=1, mobile=False)
 
     def send(self, method, **params):
         self.next_id += 1

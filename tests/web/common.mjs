@@ -12,10 +12,7 @@ export async function loadEngine(dir) {
   const module = await createAbrivo({ wasmBinary: readFileSync(join(pageDir, "abrivo.wasm")) });
   return {
     module,
-    summarise: (title, article, length) =>
-      JSON.parse(module.ccall("abrivo_web_summarise", "string",
-                              ["string", "string", "number", "number"],
-                              [title, article, length, 0])),
+    summarise: (title, article, length) => module.summarise(title, article, length, false),
     encodeHex: module.cwrap("abrivo_web_encode_hex", "string", ["string"]),
     decodeHex: module.cwrap("abrivo_web_decode_hex", "string", ["string"]),
   };
