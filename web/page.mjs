@@ -141,3 +141,5 @@ $("file").addEventListener("change", (e) => {
 acceptDrops();
 loadSample(1);
 startWorker();
+// Served over http(s), the page keeps its files for use without the server.
+if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});

@@ -21,8 +21,16 @@ onmessage = async ({ data }) => {
     for (let i = 0; i < data.runs; ++i) module.summarise(data.title, data.article, 0, false);
     postMessage({ type: "ready" });
   } else if (data.type === "run") {
-    module.onProgress = (text) => postMessage({ type: "progress", text });
+    // Progress goes out at most every 15 ms, as the window repaints it: a
+    // short run shows none, a long one a steady count.
     const start = performance.now();
+    let posted = start;
+    module.onProgress = (text) => {
+      const now = performance.now();
+      if (now - posted < 15) return;
+      posted = now;
+      postMessage({ type: "progress", text });
+    };
     const result = module.summarise(data.title, data.article, data.length, true);
     postMessage({ type: "result", result, ms: performance.now() - start });
   }

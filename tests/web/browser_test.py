@@ -153,8 +153,20 @@ def main():
         check("phone layout: page width", layout["scroll"], layout["width"])
         check("phone layout: controls outside the screen", layout["outside"], [])
         assert layout["box"] > 0.9 * layout["width"], layout
-        print(f"browser: {len(cases) + 1} runs in Chromium equal abrivo-cli; defaults, a GB18030 "
-              "file, progress, ignored second start, cancel and phone layout checked")
+        # Without the server the page opens from its stored files and works.
+        browser.send("Emulation.clearDeviceMetricsOverride")
+        wait_until(lambda: browser.evaluate(
+            "navigator.serviceWorker.ready.then(r => !!r.active)"), "the page's service worker")
+        server.close()
+        browser.evaluate("window.before = true")
+        browser.send("Page.reload")
+        wait_until(lambda: browser.evaluate(
+            "!window.before && window.abrivo && window.abrivo.engine === 'ready'"),
+            "the page without its server")
+        got = run_typed(browser, own_title, sample(2, "article"), 3)
+        check("a run without the server", got, cli_result(own_title, sample(2, "article"), 3))
+        print("browser: every run in Chromium equals abrivo-cli; defaults, a GB18030 "
+              "file, progress, ignored second start, cancel, phone layout and use without the server checked")
     finally:
         if browser:
             browser.close()

@@ -58,9 +58,9 @@ class Server:
         return re.findall(r'"GET (\S+) HTTP/[\d.]+" 200 ', self.log.read())
 
     def close(self):
-        self.process.terminate()
-        self.process.wait(timeout=10)
-        self.log.close()
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(timeout=10)
 
 
 class Browser:
