@@ -1,8 +1,10 @@
 // The page's entry into the engine: abrivo::summarise behind a C function
-// that takes UTF-8 and returns the summary as one JSON text, which the
-// worker parses. Progress texts go to the worker as they appear.
+// that takes UTF-8 and returns the summary as one JSON text, which
+// Module.summarise (summarise.post.js) hands to the worker as an object.
+// Progress texts go to Module.onProgress as they appear.
 #include <emscripten.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -111,6 +113,26 @@ std::string errorJson(const char* kind, const char* message) {
   return out;
 }
 
+// The reason a text did not convert. Module.summarise hands over only
+// well-formed text, so the character at the offset is valid UTF-8 that the
+// browser's GB18030 has no code for: U+E5E5, whose code the browser reads as
+// U+3000.
+std::string invalidTextMessage(const abrivo::Request& request, const abrivo::InvalidText& e) {
+  const std::string& text = e.field() == "title" ? request.title : request.article;
+  std::uint32_t c = 0;
+  if (e.offset() < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[e.offset()]);
+    const std::size_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    c = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length && e.offset() + i < text.size(); ++i)
+      c = c << 6 | (static_cast<unsigned char>(text[e.offset() + i]) & 0x3F);
+  }
+  char message[128];
+  std::snprintf(message, sizeof message, "%s中的字符U+%04X在浏览器的GB18030中没有编码",
+                e.field() == "title" ? "标题" : "正文", static_cast<unsigned>(c));
+  return message;
+}
+
 }  // namespace
 
 extern "C" {
@@ -133,7 +155,7 @@ EMSCRIPTEN_KEEPALIVE const char* abrivo_web_summarise(const char* title, const c
   try {
     result = toJson(abrivo::summarise(request));
   } catch (const abrivo::InvalidText& e) {
-    result = errorJson("invalid-text", e.what());
+    result = errorJson("invalid-text", invalidTextMessage(request, e).c_str());
   } catch (const std::exception& e) {
     result = errorJson("invalid-request", e.what());
   }
@@ -159,9 +181,10 @@ EMSCRIPTEN_KEEPALIVE const char* abrivo_web_encode_hex(const char* utf8) {
 
 EMSCRIPTEN_KEEPALIVE const char* abrivo_web_decode_hex(const char* hex) {
   static std::string result;
+  const auto digit = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
   std::string bytes;
   for (const char* p = hex; p[0] && p[1]; p += 2)
-    bytes += static_cast<char>(std::stoi(std::string(p, 2), nullptr, 16));
+    bytes += static_cast<char>(digit(p[0]) << 4 | digit(p[1]));
   const auto utf8 = abrivo::gb18030ToUtf8(bytes);
   result = utf8 ? *utf8 : "-";
   return result.c_str();

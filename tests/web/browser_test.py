@@ -96,20 +96,28 @@ def main():
                 browser.evaluate("document.getElementById('内容框').scrollTop = 0")
                 browser.screenshot(os.path.join(ROOT, "docs", "web.png"))
 
-        # A GB18030 file through the file input lands in the article box.
-        with tempfile.NamedTemporaryFile(suffix=".txt", delete=False) as f:
-            f.write("储能产业的人才短板。\n𠂆字也在。".encode("gb18030"))
-            gb_file = f.name
-        try:
+        # Files: a GB18030 one through the file input and a UTF-16 one dropped
+        # on the article box land there whole; dropped on the headline box,
+        # a file gives its first line.
+        text = "储能产业的人才短板。\n𠂆字也在。"
+        with tempfile.TemporaryDirectory() as work:
+            gb_file = os.path.join(work, "gb.txt")
+            utf16_file = os.path.join(work, "utf16.txt")
+            with open(gb_file, "wb") as f:
+                f.write(text.encode("gb18030"))
+            with open(utf16_file, "wb") as f:
+                f.write(b"\xff\xfe" + ("潮汐电站\r\n" + text).encode("utf-16-le"))
             node = browser.send("DOM.querySelector",
                                 nodeId=browser.send("DOM.getDocument")["root"]["nodeId"],
                                 selector="#file")["nodeId"]
             browser.send("DOM.setFileInputFiles", nodeId=node, files=[gb_file])
-            wait_until(lambda: browser.evaluate(
-                "document.getElementById('内容框').value") == "储能产业的人才短板。\n𠂆字也在。",
-                "the file's text in the article box")
-        finally:
-            os.unlink(gb_file)
+            wait_until(lambda: browser.evaluate("document.getElementById('内容框').value") == text,
+                       "the GB18030 file's text in the article box")
+            for target, want in (("标题框", "潮汐电站"), ("内容框", "潮汐电站\r\n" + text)):
+                browser.drop(target, utf16_file)
+                wait_until(lambda: browser.evaluate(
+                    f"document.getElementById('{target}').value") == want.replace("\r\n", "\n"),
+                    f"the dropped file's text in {target}")
 
         # A long run: progress reaches the status line, a second start is
         # ignored, and 清空 cancels the run.
@@ -165,8 +173,9 @@ def main():
             "the page without its server")
         got = run_typed(browser, own_title, sample(2, "article"), 3)
         check("a run without the server", got, cli_result(own_title, sample(2, "article"), 3))
-        print("browser: every run in Chromium equals abrivo-cli; defaults, a GB18030 "
-              "file, progress, ignored second start, cancel, phone layout and use without the server checked")
+        print("browser: every run in Chromium equals abrivo-cli; defaults, files opened and "
+              "dropped, progress, ignored second start, cancel, phone layout and use without "
+              "the server checked")
     finally:
         if browser:
             browser.close()

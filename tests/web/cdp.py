@@ -133,6 +133,13 @@ class Browser:
             self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       clickCount=1)
 
+    def drop(self, element_id, path):
+        """Drags a file from outside the browser and drops it on an element."""
+        x, y = self.centre(element_id)
+        data = {"items": [], "files": [path], "dragOperationsMask": 1}
+        for kind in ("dragEnter", "dragOver", "drop"):
+            self.send("Input.dispatchDragEvent", type=kind, x=x, y=y, data=data)
+
     def key(self, key, code, key_code):
         for kind in ("rawKeyDown", "keyUp"):
             self.send("Input.dispatchKeyEvent", type=kind, key=key, code=code,

@@ -65,5 +65,13 @@ for (const [hex, text] of [["41", "A"], ["A1A1", "\u3000"], ["8431A439", "\uFFFF
                            ["90308130", "\u{10000}"], ["E3329A35", "\u{10FFFF}"]])
   assert.equal(engine.decodeHex(hex), text, `${hex} decodes to ${JSON.stringify(text)}`);
 
+// U+E5E5 has no code in the page: a text holding it is refused by name.
+const refused = engine.summarise("标题", "正文\uE5E5。", 0);
+assert.equal(refused.error, "invalid-text");
+assert.equal(refused.message, "正文中的字符U+E5E5在浏览器的GB18030中没有编码");
+
+// A lone surrogate has no UTF-8 form: refused, never replaced.
+assert.equal(engine.summarise("标题\uD800", "正文。", 0).error, "invalid-text");
+
 console.log(`encoder: ${compared} characters (${bmp} BMP) equal glibc's GB18030 except the ` +
             `${expectedDifferences.size} of the seven differing codes`);
