@@ -165,7 +165,8 @@ EMSCRIPTEN_KEEPALIVE const char* abrivo_web_summarise(const char* title, const c
 // The page's GB18030 conversions, for the tests that compare them with
 // glibc's. encode: the bytes the engine sees for a UTF-8 text, two hex digits
 // a byte, or "-" when the text does not convert. decode: UTF-8 of the bytes
-// given as hex, or "-" when they do not decode.
+// given as hex; strict, "-" when they do not decode, or lenient, as the
+// boundary reads the engine's results, U+FFFD for each byte that does not.
 EMSCRIPTEN_KEEPALIVE const char* abrivo_web_encode_hex(const char* utf8) {
   static std::string result;
   const auto gb = abrivo::utf8ToGb18030(utf8);
@@ -179,14 +180,18 @@ EMSCRIPTEN_KEEPALIVE const char* abrivo_web_encode_hex(const char* utf8) {
   return result.c_str();
 }
 
-EMSCRIPTEN_KEEPALIVE const char* abrivo_web_decode_hex(const char* hex) {
+EMSCRIPTEN_KEEPALIVE const char* abrivo_web_decode_hex(const char* hex, int lenient) {
   static std::string result;
   const auto digit = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
   std::string bytes;
   for (const char* p = hex; p[0] && p[1]; p += 2)
     bytes += static_cast<char>(digit(p[0]) << 4 | digit(p[1]));
-  const auto utf8 = abrivo::gb18030ToUtf8(bytes);
-  result = utf8 ? *utf8 : "-";
+  if (lenient) {
+    result = abrivo::gb18030ToUtf8Lenient(bytes);
+  } else {
+    const auto utf8 = abrivo::gb18030ToUtf8(bytes);
+    result = utf8 ? *utf8 : "-";
+  }
   return result.c_str();
 }
 

@@ -10,11 +10,12 @@ export async function loadEngine(dir) {
   const createAbrivo = require(join(pageDir, "abrivo.js"));
   // Handing over the bytes keeps the glue from fetching the .wasm.
   const module = await createAbrivo({ wasmBinary: readFileSync(join(pageDir, "abrivo.wasm")) });
+  const decode = module.cwrap("abrivo_web_decode_hex", "string", ["string", "number"]);
   return {
     module,
     summarise: (title, article, length) => module.summarise(title, article, length, false),
     encodeHex: module.cwrap("abrivo_web_encode_hex", "string", ["string"]),
-    decodeHex: module.cwrap("abrivo_web_decode_hex", "string", ["string"]),
+    decodeHex: (hex, lenient = false) => decode(hex, lenient ? 1 : 0),
   };
 }
 

@@ -65,6 +65,14 @@ for (const [hex, text] of [["41", "A"], ["A1A1", "\u3000"], ["8431A439", "\uFFFF
                            ["90308130", "\u{10000}"], ["E3329A35", "\u{10FFFF}"]])
   assert.equal(engine.decodeHex(hex), text, `${hex} decodes to ${JSON.stringify(text)}`);
 
+// Lenient decoding, as the boundary reads results back, replaces each byte
+// that does not start a whole code and goes on with the next byte, as the
+// iconv build does.
+for (const [hex, text] of [["D6D081", "中\uFFFD"], ["817F41", "\uFFFD\u007FA"], ["813041", "\uFFFD0A"],
+                           ["80D6D0", "\uFFFD中"], ["FF", "\uFFFD"], ["81308130", "\u0080"],
+                           ["813081", "\uFFFD0\uFFFD"], ["E3329A36", "\uFFFD2\uFFFD6"]])
+  assert.equal(engine.decodeHex(hex, true), text, `${hex} read leniently`);
+
 // U+E5E5 has no code in the page: a text holding it is refused by name.
 const refused = engine.summarise("标题", "正文\uE5E5。", 0);
 assert.equal(refused.error, "invalid-text");
