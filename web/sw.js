@@ -3,8 +3,8 @@
 // goes to the network first, and the stored copy answers when the network
 // does not.
 const kCache = "abrivo-page";
-const kFiles = ["./", "index.html", "style.css", "page.mjs", "textfile.mjs", "samples.mjs",
-                "worker.js", "abrivo.js", "abrivo.wasm"];
+const kFiles = ["./", "index.html", "style.css", "icon.svg", "page.mjs", "textfile.mjs",
+                "samples.mjs", "worker.js", "abrivo.js", "abrivo.wasm"];
 
 self.addEventListener("install", (event) => {
   event.waitUntil(caches.open(kCache).then((cache) => cache.addAll(kFiles))

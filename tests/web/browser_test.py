@@ -173,6 +173,11 @@ def main():
             "the page without its server")
         got = run_typed(browser, own_title, sample(2, "article"), 3)
         check("a run without the server", got, cli_result(own_title, sample(2, "article"), 3))
+        # The page itself asked for nothing beyond its own server.
+        urls = {e["params"]["request"]["url"] for e in browser.events
+                if e["method"] == "Network.requestWillBeSent"}
+        outside = sorted(u for u in urls if not u.startswith((server.url, "data:", "blob:")))
+        check("requests beyond the page's server", outside, [])
         print("browser: every run in Chromium equals abrivo-cli; defaults, files opened and "
               "dropped, progress, ignored second start, cancel, phone layout and use without "
               "the server checked")
