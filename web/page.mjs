@@ -11,7 +11,6 @@ const status = $("标签2");
 const keywords = $("keywords");
 
 // What the tests and the measuring script read: the state of the engine
-// ("loading", "ready", "running") and the times of the last run.
 // ("loading", "ready", "running"), the numbers of workers and runs started
 // and of results shown, and the times of the last run.
 const state = { engine: "loading", workers: 0, runs: 0, results: 0, lastRun: null };
@@ -43,9 +42,11 @@ function startWorker() {
   };
   const pair = samples[0];
   worker.postMessage({ type: "warm-up", title: pair.title, article: pair.article, runs: 3 });
+  // An engine that failed is not used again: a fresh one takes its place.
   worker.onerror = (event) => {
     status.textContent = "引擎出错：" + (event.message || "");
-    setEngineState("ready");
+    worker.terminate();
+    startWorker();
   };
 }
 

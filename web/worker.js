@@ -1,9 +1,9 @@
-// The engine's thread: runs abrivo_web_summarise for the page so that the page
-// stays responsive. Messages in: {type: "warm-up", title, article, runs},
-// {type: "run", title, article, length}.
-// Messages out: {type: "ready"} after the warm-up, {type: "progress", text} while a run goes
-// on, and {type: "result", result, ms} with the Summary as the engine gives
-// it and the run's time in milliseconds.
+// The engine's thread: runs the engine for the page so that the page stays
+// responsive. Messages in: {type: "warm-up", title, article, runs} and
+// {type: "run", title, article, length}. Messages out: {type: "ready"} after
+// the warm-up, {type: "progress", text} during a run, and {type: "result",
+// result, ms} with the Summary as the engine gives it (or {error, message})
+// and the run's time in milliseconds.
 importScripts("abrivo.js");
 
 // The engine, ready once a first run has built the GB18030 tables from
