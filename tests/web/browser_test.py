@@ -34,7 +34,7 @@ def cli_result(title, article, length):
         out = subprocess.run([CLI, "-f", "json", "-l", str(length), "--title-file", paths[0],
                               paths[1]], check=True, capture_output=True, text=True).stdout
     result = json.loads(out)
-    line = result.get("keywordLine", result["keywords"])
+    line = result.get("keywordLine", result.get("keyword_line", result["keywords"]))
     return result["summary"], result["status"], line
 
 

@@ -22,8 +22,8 @@ export async function loadEngine(dir) {
 // The fields both front ends must agree on, from the page's result or from
 // abrivo-cli's JSON (rows of strings or typed objects).
 export function comparable(result) {
-  const keywordLine =
-    result.keywordLine ?? (typeof result.keywords === "string" ? result.keywords : undefined);
+  const keywordLine = result.keywordLine ?? result.keyword_line ??
+                      (typeof result.keywords === "string" ? result.keywords : undefined);
   const row = (r, names) => (Array.isArray(r) ? r : names.map((n) => r[n]));
   return {
     summary: result.summary,
