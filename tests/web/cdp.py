@@ -154,6 +154,8 @@ class Browser:
 
     def screenshot(self, path):
         import base64
+        # Two animation frames: whatever the page changed last is painted.
+        self.evaluate("new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))")
         data = self.send("Page.captureScreenshot", format="png")["data"]
         with open(path, "wb") as f:
             f.write(base64.b64decode(data))
