@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <string_view>
 
 #include "abrivo/internal/text/Encoding.h"
@@ -97,6 +98,13 @@ qsizetype decodeUtf16(QByteArrayView bytes, bool bigEndian, QString& text) {
   return -1;
 }
 
+// Valid UTF-8 as text. Unlike QString::fromUtf8, keeps a leading U+FEFF: a
+// byte order mark has been dropped already, a second one is text.
+QString fromValidUtf8(QByteArrayView bytes) {
+  QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+  return decoder.decode(bytes);
+}
+
 QString withNewlines(QString text) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(u'\r', u'\n');
@@ -126,7 +134,7 @@ TextFile decodeWithBom(QByteArrayView bytes, FileEncoding encoding, qsizetype bo
   if (encoding == FileEncoding::Utf8Bom) {
     if (const qsizetype bad = firstInvalidUtf8(body); bad >= 0)
       return refused(badByteReason(encoding, bomSize + bad));
-    file.text = QString::fromUtf8(body);
+    file.text = fromValidUtf8(body);
   } else {
     const qsizetype bad = decodeUtf16(body, encoding == FileEncoding::Utf16BeBom, file.text);
     if (bad >= 0) return refused(badByteReason(encoding, bomSize + bad));
@@ -147,7 +155,7 @@ TextFile decodeTextFile(QByteArrayView bytes) {
   TextFile file;
   const qsizetype badUtf8 = firstInvalidUtf8(bytes);
   if (badUtf8 < 0) {
-    file.text = withNewlines(QString::fromUtf8(bytes));
+    file.text = withNewlines(fromValidUtf8(bytes));
     return file;
   }
   ConversionError gbError{};
@@ -163,7 +171,7 @@ TextFile decodeTextFile(QByteArrayView bytes) {
             .arg((gbFurther ? static_cast<qsizetype>(gbError.offset) : badUtf8) + 1));
   }
   file.encoding = FileEncoding::Gb18030;
-  file.text = withNewlines(QString::fromUtf8(utf8->data(), static_cast<qsizetype>(utf8->size())));
+  file.text = withNewlines(fromValidUtf8(QByteArrayView(utf8->data(), utf8->size())));
   return file;
 }
 
