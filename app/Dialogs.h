@@ -3,7 +3,7 @@
 // asks through this interface so that tests can answer without a dialog
 // waiting for a click.
 //
-// Tested by tests/gui/files_test.cpp (through a stand-in).
+// Tested by tests/gui/files_test.cpp.
 #pragma once
 
 #include <QString>

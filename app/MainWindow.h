@@ -1,12 +1,12 @@
 // The window: the controls at their fixed places, the four click handlers,
 // and the hand-over between the widgets and the engine's control state.
 //
-// Besides the controls, the window takes files: a file dropped on the article
-// box, or opened with Ctrl+O or the box's context menu, becomes the article
-// (one dropped on the headline box, its first line becomes the headline), and
-// Ctrl+S or the output box's context menu saves the summary. Ctrl+Enter
-// starts a run from anywhere; during a run the start button is disabled and
-// the cursor shows that the program is busy.
+// The window also takes files: a file dropped on the article box, or opened
+// with Ctrl+O or the box's context menu, becomes the article; a file dropped
+// on the headline box gives its first line as the headline. Ctrl+S or the
+// output box's context menu saves the summary. Ctrl+Enter starts a run from
+// anywhere; during a run the start button is disabled and the cursor shows
+// that the program is busy.
 //
 // The window owns one Engine. Before a run it copies the boxes and the length
 // list into engine.controls; while the engine works it shows the progress in
