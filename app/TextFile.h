@@ -7,7 +7,9 @@
 //   3. else GB18030 (and so GBK), when every byte sequence is valid there.
 // Every check is strict: a file that is none of these, that holds a NUL
 // character, or that is larger than kMaxTextFileBytes is refused with a
-// reason for the user, and nothing is loaded.
+// reason for the user, and nothing is loaded. The bytes are read as
+// abrivo-cli reads them by default (decodeAutomatically), so a file gives
+// the same summary in both.
 //
 // Tested by tests/gui/text_file_test.cpp.
 #pragma once
@@ -16,17 +18,18 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "abrivo/internal/text/Encoding.h"
+
 namespace abrivo {
 
 // The largest file the window loads.
 inline constexpr qint64 kMaxTextFileBytes = 512LL * 1024 * 1024;
 
-enum class FileEncoding { Utf8Bom, Utf16LeBom, Utf16BeBom, Utf8, Gb18030 };
-
 struct TextFile {
-  QString text;   // line breaks "\n"
-  QString error;  // why the file was refused, for a message; empty when read
-  FileEncoding encoding = FileEncoding::Utf8;
+  QString text;                     // line breaks "\n"
+  QString error;                    // why the file was refused, for a message; empty when read
+  Charset charset = Charset::Utf8;  // the encoding the file was read in
+  bool byteOrderMark = false;
   bool ok() const { return error.isEmpty(); }
 };
 

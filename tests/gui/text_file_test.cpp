@@ -7,13 +7,13 @@
 
 #include "TextFile.h"
 
+using abrivo::Charset;
 using abrivo::decodeTextFile;
-using abrivo::FileEncoding;
 using abrivo::readTextFile;
 using abrivo::SaveEncoding;
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(abrivo::FileEncoding)
+Q_DECLARE_METATYPE(abrivo::Charset)
 Q_DECLARE_METATYPE(abrivo::SaveEncoding)
 
 namespace {
@@ -56,47 +56,50 @@ class TextFileTest : public QObject {
 
 void TextFileTest::decodes_data() {
   QTest::addColumn<QByteArray>("file");
-  QTest::addColumn<FileEncoding>("encoding");
+  QTest::addColumn<Charset>("charset");
+  QTest::addColumn<bool>("byteOrderMark");
   QTest::addColumn<QString>("text");
 
-  QTest::newRow("empty") << QByteArray() << FileEncoding::Utf8 << QString();
-  QTest::newRow("ASCII") << QByteArray("Tide power.") << FileEncoding::Utf8 << u"Tide power."_s;
-  QTest::newRow("UTF-8") << QByteArray("\xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x8C\x8A")
-                         << FileEncoding::Utf8 << u"中文 🌊"_s;
+  QTest::newRow("empty") << QByteArray() << Charset::Utf8 << false << QString();
+  QTest::newRow("ASCII") << QByteArray("Tide power.") << Charset::Utf8 << false << u"Tide power."_s;
+  QTest::newRow("UTF-8") << QByteArray("\xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x8C\x8A") << Charset::Utf8
+                         << false << u"中文 🌊"_s;
   QTest::newRow("UTF-8, byte order mark")
-      << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD") << FileEncoding::Utf8Bom << u"中"_s;
+      << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD") << Charset::Utf8 << true << u"中"_s;
   QTest::newRow("UTF-8, two marks: the second is text")
-      << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx") << FileEncoding::Utf8Bom << u"\uFEFFx"_s;
+      << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx") << Charset::Utf8 << true << u"\uFEFFx"_s;
   QTest::newRow("UTF-16LE") << bytes("\xFF\xFE\x2D\x4E\x0A\x00\x3C\xD8\x0A\xDF", 10)
-                            << FileEncoding::Utf16LeBom << u"中\n🌊"_s;
+                            << Charset::Utf16Le << true << u"中\n🌊"_s;
   QTest::newRow("UTF-16BE") << bytes("\xFE\xFF\x4E\x2D\x00\x0A\xD8\x3C\xDF\x0A", 10)
-                            << FileEncoding::Utf16BeBom << u"中\n🌊"_s;
-  QTest::newRow("GBK") << QByteArray("\xD6\xD0\xCE\xC4, GBK") << FileEncoding::Gb18030
+                            << Charset::Utf16Be << true << u"中\n🌊"_s;
+  QTest::newRow("GBK") << QByteArray("\xD6\xD0\xCE\xC4, GBK") << Charset::Gb18030 << false
                        << u"中文, GBK"_s;
   QTest::newRow("GB18030, four-byte character")
-      << QByteArray("\x95\x32\x82\x36\xB5\xC4") << FileEncoding::Gb18030 << u"𠀀的"_s;
+      << QByteArray("\x95\x32\x82\x36\xB5\xC4") << Charset::Gb18030 << false << u"𠀀的"_s;
   // Bytes valid in both are UTF-8: it is tried first.
-  QTest::newRow("valid in both") << QByteArray("\xC3\xA9") << FileEncoding::Utf8 << u"é"_s;
+  QTest::newRow("valid in both") << QByteArray("\xC3\xA9") << Charset::Utf8 << false << u"é"_s;
 
   // Every kind of line break becomes "\n".
   QTest::newRow("UTF-8 line breaks")
-      << QByteArray("a\r\nb\rc\nd") << FileEncoding::Utf8 << u"a\nb\nc\nd"_s;
+      << QByteArray("a\r\nb\rc\nd") << Charset::Utf8 << false << u"a\nb\nc\nd"_s;
   QTest::newRow("GBK line breaks")
-      << QByteArray("\xD6\xD0\r\n\xCE\xC4\r") << FileEncoding::Gb18030 << u"中\n文\n"_s;
+      << QByteArray("\xD6\xD0\r\n\xCE\xC4\r") << Charset::Gb18030 << false << u"中\n文\n"_s;
   QTest::newRow("UTF-16LE line breaks") << bytes(
                                                "\xFF\xFE"
                                                "a\0\r\0\n\0b\0",
                                                10)
-                                        << FileEncoding::Utf16LeBom << u"a\nb"_s;
+                                        << Charset::Utf16Le << true << u"a\nb"_s;
 }
 
 void TextFileTest::decodes() {
   QFETCH(QByteArray, file);
-  QFETCH(FileEncoding, encoding);
+  QFETCH(Charset, charset);
+  QFETCH(bool, byteOrderMark);
   QFETCH(QString, text);
   const abrivo::TextFile decoded = decodeTextFile(file);
   QVERIFY2(decoded.ok(), qPrintable(decoded.error));
-  QCOMPARE(decoded.encoding, encoding);
+  QCOMPARE(decoded.charset, charset);
+  QCOMPARE(decoded.byteOrderMark, byteOrderMark);
   QCOMPARE(decoded.text, text);
 }
 
