@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include <istream>
+#include <new>
 #include <ostream>
 
 #include "Samples.h"
@@ -32,21 +33,51 @@ Decoded decode(std::string_view text, Encoding encoding, std::string_view name) 
 }
 
 // path "-" is standard input.
-Decoded readAndDecode(const std::string& path, std::istream& in, Encoding encoding, bool oneLine) {
+Decoded readAndDecode(const std::string& path, std::istream& in, const Options& o, bool oneLine) {
   const bool fromStdin = path == "-";
   const std::string name = fromStdin ? std::string(kStdinName) : path;
-  const ReadResult read = fromStdin ? readStream(in) : readFile(path);
+  const ReadResult read = fromStdin ? readStream(in, o.maxBytes) : readFile(path, o.maxBytes);
   if (!read.error.empty()) return {{}, "cannot read " + name + ": " + read.error};
   std::string_view text = read.bytes;
   if (oneLine) text = withoutFinalLineBreak(text);
-  return decode(text, encoding, name);
+  return decode(text, o.encoding, name);
+}
+
+int runSingle(const Options& o, std::istream& in, std::ostream& out, std::ostream& err) {
+  Record record;
+  record.length = o.length;
+  if (o.sample) {
+    const samples::SamplePair pair = samples::sample(o.sample);
+    record.title = utf8ToGb18030Lenient(pair.title);
+    record.content = utf8ToGb18030Lenient(pair.article);
+  } else {
+    Decoded title;
+    if (o.title) title = decode(*o.title, o.encoding, "--title");
+    if (o.titleFile) title = readAndDecode(*o.titleFile, in, o, true);
+    Decoded content;
+    if (title.error.empty()) content = readAndDecode(o.file.value_or("-"), in, o, false);
+    if (const std::string& e = title.error.empty() ? content.error : title.error; !e.empty()) {
+      err << "abrivo-cli: " << e << '\n';
+      return kExitInputError;
+    }
+    record.title = std::move(title.bytes);
+    record.content = std::move(content.bytes);
+  }
+
+  const std::string output = summarise(record, o.format, o.encoding);
+  out << output << std::flush;
+  if (!out) {
+    err << "abrivo-cli: cannot write the output\n";
+    return kExitInputError;
+  }
+  return kExitOk;
 }
 
 }  // namespace
 
 std::string helpText() {
   return R"(Usage: abrivo-cli [OPTIONS] [FILE]
-       abrivo-cli --jsonl [--length N] < records.jsonl
+       abrivo-cli --jsonl [--length N] [-j N] < records.jsonl
 
 Writes an extractive summary of a Chinese or English news article. FILE is the
 article; without FILE, or with FILE "-", the article is read from standard input.
@@ -69,15 +100,23 @@ Options:
                           A bad record gives {"id": ..., "error": ...} and the
                           batch goes on; blank lines are skipped. Always UTF-8;
                           --length sets the length of records without one.
+  -j, --jobs N            with --jsonl: summarise N records at once on N threads,
+                          0 for one per core (default 1); the output is the same
+      --max-bytes N       refuse an article, headline or record larger than N
+                          bytes (K, M or G multiply by 1024, 1024^2 or 1024^3;
+                          default 64M): exit 1, or in --jsonl an error line for
+                          the record and the batch goes on
       --sample N          summarise built-in headline and article N (1, 2 or 3)
                           instead of FILE and the title
   -h, --help              show this help and exit
       --version           show the version and exit
 
-Output line breaks are "\n". Each record runs on a fresh engine.
+Output line breaks are "\n". Each record runs on a fresh engine. A record that
+does not fit in memory gives an error line too; a single article exits 1.
 
 Exit status: 0 on success, 1 when the input cannot be read or is not valid in
-its encoding, 2 on a usage error.
+its encoding, or the output cannot be written, 2 on a usage error; 130 or 143
+after SIGINT or SIGTERM, with only whole result lines written.
 )";
 }
 
@@ -95,37 +134,19 @@ int runCli(std::span<const std::string_view> args, std::istream& in, std::ostrea
   const Options& o = parsed.options;
   if (o.help || o.version) {
     out << (o.help ? helpText() : versionText()) << std::flush;
-    return kExitOk;
-  }
-  if (o.jsonl) return runBatch(in, out, err, o.length);
-
-  Record record;
-  record.length = o.length;
-  if (o.sample) {
-    const samples::SamplePair pair = samples::sample(o.sample);
-    record.title = utf8ToGb18030Lenient(pair.title);
-    record.content = utf8ToGb18030Lenient(pair.article);
-  } else {
-    Decoded title;
-    if (o.title) title = decode(*o.title, o.encoding, "--title");
-    if (o.titleFile) title = readAndDecode(*o.titleFile, in, o.encoding, true);
-    Decoded content;
-    if (title.error.empty()) content = readAndDecode(o.file.value_or("-"), in, o.encoding, false);
-    if (const std::string& e = title.error.empty() ? content.error : title.error; !e.empty()) {
-      err << "abrivo-cli: " << e << '\n';
+    if (!out) {
+      err << "abrivo-cli: cannot write the output\n";
       return kExitInputError;
     }
-    record.title = std::move(title.bytes);
-    record.content = std::move(content.bytes);
+    return kExitOk;
   }
-
-  const std::string output = summarise(record, o.format, o.encoding);
-  out << output << std::flush;
-  if (!out) {
-    err << "abrivo-cli: cannot write the output\n";
+  if (o.jsonl) return runBatch(in, out, err, o);
+  try {
+    return runSingle(o, in, out, err);
+  } catch (const std::bad_alloc&) {
+    err << "abrivo-cli: out of memory\n";
     return kExitInputError;
   }
-  return kExitOk;
 }
 
 }  // namespace abrivo::cli

@@ -2,12 +2,16 @@
 // is not understood (a usage error, exit status 2).
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace abrivo::cli {
+
+// The largest article, headline or record read, unless --max-bytes says.
+inline constexpr std::size_t kDefaultMaxBytes = std::size_t{64} << 20;
 
 enum class Encoding { Utf8, Gbk, Gb18030 };
 enum class Format { Text, Json };
@@ -23,6 +27,8 @@ struct Options {
   int sample = 0;  // 1..3, or 0 for none
   Encoding encoding = Encoding::Utf8;
   Format format = Format::Text;
+  std::size_t maxBytes = kDefaultMaxBytes;  // --max-bytes
+  int jobs = 1;                             // --jobs: worker threads of --jsonl, 0 for all cores
 };
 
 struct ParsedOptions {
