@@ -3,21 +3,26 @@
 // Checked: a blank line gives no result and any other line exactly one line
 // of valid JSON, an object that starts with "id" and holds either "error" or
 // a summary; a record that is a JSON object with a string "content" and
-// valid options is summarised, with its id copied.
+// valid options is summarised, with its id copied. The record reader agrees
+// with a general JSON parser on which lines are JSON, on the keys of a
+// record and on the text of its strings.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include "cli/Batch.h"
+#include "cli/JsonLine.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
+using abrivo::cli::JsonKind;
 
 void fail(const char* what) {
   std::fprintf(stderr, "batch_fuzz: %s\n", what);
@@ -46,6 +51,42 @@ bool isGoodRecord(const Json& record) {
   return length == record.end() || (length->is_number_integer() && *length >= -1 && *length <= 3);
 }
 
+// The record reader against the general parser. That one refuses numbers
+// beyond the range of a double, which the reader takes as written; the
+// reader refuses nesting deeper than 512 levels.
+void compareReaders(std::string_view line) {
+  abrivo::cli::JsonLineError error;
+  const std::optional<abrivo::cli::JsonLine> mine = abrivo::cli::parseJsonLine(line, &error);
+  Json theirs;
+  try {
+    theirs = Json::parse(line);
+  } catch (const Json::out_of_range&) {
+    return;  // a number that overflows a double
+  } catch (const Json::exception&) {
+    if (mine) fail("the reader took a line that is not JSON");
+    return;
+  }
+  if (!mine) {
+    if (!error.tooDeep || nestsAtMost(theirs, 512)) fail("the reader refused valid JSON");
+    return;
+  }
+  if (mine->kind == JsonKind::Object) {
+    if (!theirs.is_object()) fail("the reader took a value for an object");
+    std::set<std::string> keys;
+    for (const auto& member : mine->members) {
+      keys.insert(member.key);
+      const auto found = theirs.find(member.key);
+      if (found == theirs.end()) fail("a key decoded differently");
+      if (abrivo::cli::findMember(*mine, member.key) == &member &&
+          member.kind == JsonKind::String && abrivo::cli::decodeJsonString(member.text) != *found)
+        fail("a string decoded differently");
+    }
+    if (keys.size() != theirs.size()) fail("the records have different keys");
+  } else if (theirs.is_object()) {
+    fail("the reader missed an object");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -55,10 +96,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (blank != !result.has_value()) fail("a blank line gave a result, or another line none");
   if (!result) return 0;
   if (result->find_first_of("\r\n") != std::string::npos) fail("the result is not one line");
+  compareReaders(line);
 
   Json out;
   try {
     out = Json::parse(*result);
+  } catch (const Json::out_of_range&) {
+    // An id copied as written may hold a number beyond a double.
+    return 0;
   } catch (const Json::exception&) {
     fail("the result is not valid JSON");
   }
