@@ -140,9 +140,10 @@ int runCli(std::span<const std::string_view> args, std::istream& in, std::ostrea
     }
     return kExitOk;
   }
-  if (o.jsonl) return runBatch(in, out, err, o);
   try {
-    return runSingle(o, in, out, err);
+    // A record that does not fit in memory is reported in its place; this
+    // catches only what is left, in single mode the whole run.
+    return o.jsonl ? runBatch(in, out, err, o) : runSingle(o, in, out, err);
   } catch (const std::bad_alloc&) {
     err << "abrivo-cli: out of memory\n";
     return kExitInputError;

@@ -228,6 +228,8 @@ TEST(CliBadInput, OddBatchLines) {
        "not valid JSON (at byte 21)"},
       {"lone surrogate escape", R"({"id":3,"content":"\ud800"})", "error",
        "not valid JSON (at byte 25)"},
+      {"NUL after the record", std::string("{\"content\":\"e\"}\0x", 17), "error",
+       "not valid JSON (at byte 15)"},
       {"exponent without digits", R"({"id":1e,"content":"x"})", "error",
        "not valid JSON (at byte 8)"},
   };
