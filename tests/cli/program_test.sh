@@ -71,5 +71,12 @@ wait $! || fail "concurrent append exit status"
 [ "$(grep -c '^{"id":[0-9]*,"language":"en",.*\]\]}$' "$dir/appended")" -eq 600 ] ||
   fail "concurrent appends mixed their lines"
 
+# -j: the same bytes as one job, from the program too.
+printf 'not json\n\n{"id":-0,"content":"x"}\n' >>"$dir/many.jsonl"
+"$cli" --jsonl <"$dir/many.jsonl" >"$dir/one.jsonl" || fail "-j 1 exit status"
+"$cli" --jsonl -j 3 <"$dir/many.jsonl" >"$dir/three.jsonl" || fail "-j 3 exit status"
+cmp -s "$dir/one.jsonl" "$dir/three.jsonl" || fail "-j 3 output differs from -j 1"
+[ "$(wc -l <"$dir/three.jsonl")" -eq 302 ] || fail "-j 3 line count"
+
 [ "$failures" -eq 0 ] && echo "all program checks passed"
 exit $((failures > 0))
