@@ -1,6 +1,11 @@
 #include "cli/Batch.h"
 
+#include <abrivo/abrivo.h>
+
 #include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cmath>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -8,11 +13,11 @@
 #include <mutex>
 #include <new>
 #include <ostream>
+#include <stdexcept>
 #include <system_error>
 #include <thread>
 #include <vector>
 
-#include "abrivo/internal/text/Encoding.h"
 #include "cli/Input.h"
 #include "cli/JsonLine.h"
 #include "cli/Record.h"
@@ -33,28 +38,62 @@ std::string errorLine(std::string_view id, std::string_view message) {
   return "{\"id\":" + std::string(id) + ",\"error\":" + dumpJson(Json(message)) + "}";
 }
 
-// Reads the fields of a record: the id as written (kept even when the record
-// is refused), and what the engine runs on. Returns why the record is
-// refused, or "".
-std::string readRecord(const JsonLine& json, int defaultLength, std::string& id, Record& record) {
+// A number as a double; inf beyond the range of one.
+std::optional<double> jsonNumber(const JsonMember& member) {
+  if (member.kind != JsonKind::Number) return std::nullopt;
+  double value = 0;
+  const char* end = member.text.data() + member.text.size();
+  const auto [ptr, ec] = std::from_chars(member.text.data(), end, value);
+  if (ec == std::errc::result_out_of_range)
+    return member.text.starts_with('-') ? -HUGE_VAL : HUGE_VAL;
+  if (ec != std::errc() || ptr != end) return std::nullopt;
+  return value;
+}
+
+// Reads the fields of a record, all in this one place: the id as written
+// (kept even when the record is refused), and the request. A record with a
+// length mode of its own replaces the default mode. Returns why the record
+// is refused, or "".
+std::string readRecord(const JsonLine& json, const Length& defaultLength, std::string& id,
+                       abrivo::Request& request) {
   if (const JsonMember* member = findMember(json, "id")) id = compactJson(member->text);
 
   const JsonMember* content = findMember(json, "content");
   if (!content) return "\"content\" is missing";
   if (content->kind != JsonKind::String) return "\"content\" is not a string";
-  record.content = utf8ToGb18030Lenient(decodeJsonString(content->text));
+  request.article = decodeJsonString(content->text);
 
   if (const JsonMember* title = findMember(json, "title")) {
     if (title->kind != JsonKind::String) return "\"title\" is not a string";
-    record.title = utf8ToGb18030Lenient(decodeJsonString(title->text));
+    request.title = decodeJsonString(title->text);
   }
 
-  record.length = defaultLength;
-  if (const JsonMember* length = findMember(json, "length")) {
-    const auto n = length->kind == JsonKind::Number ? jsonInteger(length->text) : std::nullopt;
+  const JsonMember* index = findMember(json, "length");
+  const JsonMember* chars = findMember(json, "chars");
+  const JsonMember* sentences = findMember(json, "sentences");
+  const JsonMember* ratio = findMember(json, "ratio");
+  const int modes = !!index + !!chars + !!sentences + !!ratio;
+  if (modes > 1) return "\"length\", \"chars\", \"sentences\" and \"ratio\" exclude each other";
+  Length length = modes == 1 ? Length{} : defaultLength;
+  if (index) {
+    const auto n = index->kind == JsonKind::Number ? jsonInteger(index->text) : std::nullopt;
     if (!n || *n < -1 || *n > 3) return "\"length\" is not an integer from -1 to 3";
-    record.length = static_cast<int>(*n);
+    length.index = static_cast<int>(*n);
   }
+  for (const auto& [count, name] : {std::pair{chars, "chars"}, std::pair{sentences, "sentences"}}) {
+    if (!count) continue;
+    const auto n = count->kind == JsonKind::Number ? jsonInteger(count->text) : std::nullopt;
+    if (!n || *n < 1 || *n > INT_MAX) {
+      return "\"" + std::string(name) + "\" is not an integer from 1 to " + std::to_string(INT_MAX);
+    }
+    (count == chars ? length.chars : length.sentences) = static_cast<int>(*n);
+  }
+  if (ratio) {
+    const auto p = jsonNumber(*ratio);
+    if (!p || !(*p > 0 && *p <= 100)) return "\"ratio\" is not a number above 0 and at most 100";
+    length.ratio = *p;
+  }
+  setLength(request, length);
   return {};
 }
 
@@ -299,7 +338,7 @@ int runParallel(LineReader& reader, std::ostream& out, std::ostream& err, const 
 
 }  // namespace
 
-std::optional<std::string> processRecordLine(std::string_view line, int defaultLength) {
+std::optional<std::string> processRecordLine(std::string_view line, const Length& defaultLength) {
   if (isBlank(line)) return std::nullopt;
   std::string id(kNullId);
   try {
@@ -313,13 +352,14 @@ std::optional<std::string> processRecordLine(std::string_view line, int defaultL
       return errorLine(id, "not valid JSON (at byte " + std::to_string(error.offset) + ")");
     if (json->kind != JsonKind::Object) return errorLine(id, "the record is not a JSON object");
 
-    Record record;
-    if (const std::string refused = readRecord(*json, defaultLength, id, record); !refused.empty())
+    abrivo::Request request;
+    if (const std::string refused = readRecord(*json, defaultLength, id, request); !refused.empty())
       return errorLine(id, refused);
-
-    Engine engine;
-    runRecord(engine, record);
-    return "{\"id\":" + id + "," + dumpJson(resultJson(engine)).substr(1);
+    try {
+      return "{\"id\":" + id + "," + dumpJson(summaryJson(abrivo::summarise(request))).substr(1);
+    } catch (const std::invalid_argument& e) {
+      return errorLine(id, e.what());
+    }
   } catch (const std::bad_alloc&) {
     return errorLine(id, "out of memory");
   }

@@ -6,6 +6,8 @@
 // valid options is summarised, with its id copied. The record reader agrees
 // with a general JSON parser on which lines are JSON, on the keys of a
 // record and on the text of its strings.
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -40,20 +42,32 @@ bool nestsAtMost(const Json& value, int levels) {
 
 // Whether the line is a record that must be summarised: an object nested at
 // most 512 levels deep with a string "content", a string "title" if any and
-// "length" an integer from -1 to 3 if any.
+// at most one length mode: "length" an integer from -1 to 3, "chars" or
+// "sentences" an integer from 1 to INT_MAX, or "ratio" a number above 0 and
+// at most 100.
 bool isGoodRecord(const Json& record) {
   if (!record.is_object() || !nestsAtMost(record, 512)) return false;
   const auto content = record.find("content");
   if (content == record.end() || !content->is_string()) return false;
   const auto title = record.find("title");
   if (title != record.end() && !title->is_string()) return false;
-  const auto length = record.find("length");
-  if (length == record.end()) return true;
-  // Compared in its own type: a large unsigned value must not wrap around.
-  if (length->is_number_unsigned()) return length->get<std::uint64_t>() <= 3;
-  if (!length->is_number_integer()) return false;
-  const auto n = length->get<std::int64_t>();
-  return n >= -1 && n <= 3;
+  // Compared in the number's own type: a large unsigned value must not wrap
+  // around.
+  const auto integerIn = [](const Json& v, std::int64_t low, std::int64_t high) {
+    if (v.is_number_unsigned()) {
+      const auto u = v.get<std::uint64_t>();
+      return u >= static_cast<std::uint64_t>(std::max<std::int64_t>(low, 0)) &&
+             u <= static_cast<std::uint64_t>(high);
+    }
+    return v.is_number_integer() && v.get<std::int64_t>() >= low && v.get<std::int64_t>() <= high;
+  };
+  int modes = 0;
+  for (const auto& [key, value] : record.items()) {
+    if (key == "length") modes += integerIn(value, -1, 3) ? 1 : 2;
+    if (key == "chars" || key == "sentences") modes += integerIn(value, 1, INT_MAX) ? 1 : 2;
+    if (key == "ratio") modes += value.is_number() && value > 0 && value <= 100 ? 1 : 2;
+  }
+  return modes <= 1;
 }
 
 // The record reader against the general parser. That one refuses numbers
@@ -102,7 +116,9 @@ void compareReaders(std::string_view line) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);
   const bool blank = line.find_first_not_of(" \t\r\n") == std::string_view::npos;
-  const std::optional<std::string> result = abrivo::cli::processRecordLine(line, 1);
+  abrivo::cli::Length length;
+  length.index = 1;
+  const std::optional<std::string> result = abrivo::cli::processRecordLine(line, length);
   if (blank != !result.has_value()) fail("a blank line gave a result, or another line none");
   if (!result) return 0;
   if (result->find_first_of("\r\n") != std::string::npos) fail("the result is not one line");

@@ -207,7 +207,7 @@ std::string mixedRecords() {
 std::string batchOutput(const std::string& input, int jobs) {
   Options options;
   options.jobs = jobs;
-  options.length = 1;
+  options.length.index = 1;
   options.maxBytes = 4096;
   std::istringstream in(input);
   std::ostringstream out, err;
