@@ -3,10 +3,9 @@
 #include <abrivo/abrivo.h>
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
-#include <cmath>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <istream>
@@ -38,16 +37,12 @@ std::string errorLine(std::string_view id, std::string_view message) {
   return "{\"id\":" + std::string(id) + ",\"error\":" + dumpJson(Json(message)) + "}";
 }
 
-// A number as a double; inf beyond the range of one.
+// A number as the nearest double: inf beyond their range, a subnormal or 0
+// below it. The text is a JSON number, which strtod reads whole (the program
+// keeps the "C" locale).
 std::optional<double> jsonNumber(const JsonMember& member) {
   if (member.kind != JsonKind::Number) return std::nullopt;
-  double value = 0;
-  const char* end = member.text.data() + member.text.size();
-  const auto [ptr, ec] = std::from_chars(member.text.data(), end, value);
-  if (ec == std::errc::result_out_of_range)
-    return member.text.starts_with('-') ? -HUGE_VAL : HUGE_VAL;
-  if (ec != std::errc() || ptr != end) return std::nullopt;
-  return value;
+  return std::strtod(std::string(member.text).c_str(), nullptr);
 }
 
 // Reads the fields of a record, all in this one place: the id as written
