@@ -31,26 +31,11 @@
 
 namespace abrivo {
 
-class Engine;
+class ChineseTermCounter;
 
 // The language test: Chinese when the text holds "的", otherwise English when
 // it holds an e of either case, otherwise none.
 std::optional<Language> detectLanguage(std::string_view text);
-
-// How the Chinese term stage counts and cuts its candidates and merges the
-// terms it found. Kept behind this interface so that a plain reference
-// method and the fast one can run side by side and be compared.
-class ChineseTermCounter {
- public:
-  virtual ~ChineseTermCounter() = default;
-  // The sixteen passes, longest runs first: fills the term table in order of
-  // insertion, replaces every term in workText by a space, keeps charArray
-  // in step with workText and writes the progress texts into 标签2.
-  virtual void countAndCut(Engine& engine) const = 0;
-  // Hands the weight of every term to each other term that it contains and
-  // removes the contained term from the container's text.
-  virtual void mergeTerms(Engine& engine) const = 0;
-};
 
 // How long the summary may be. The length list (组合框1) applies unless a
 // front end chooses another mode; see abrivo::Request for the modes.
@@ -101,7 +86,6 @@ class Engine {
   void rebuildWorkText();
   void prepareChineseTermText();
   void prepareEnglishTermText();
-  void buildCharArray();
   void extractChineseTerms();
   void extractEnglishTerms();
   void sortTermTable();

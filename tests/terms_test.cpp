@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "abrivo/internal/Engine.h"
-#include "support/Gbk.h"
 #include "abrivo/internal/terms/ChineseTerms.h"
 #include "abrivo/internal/terms/EnglishTerms.h"
 #include "abrivo/internal/terms/RowOrdering.h"
+#include "support/Gbk.h"
 
 namespace abrivo {
 namespace {
@@ -28,20 +28,23 @@ Rows termRows(const Engine& engine) {
 std::unique_ptr<Engine> chineseTerms(const std::string& termText) {
   auto engine = std::make_unique<Engine>();
   engine->workText = gbk(termText);
-  engine->buildCharArray();
   engine->extractChineseTerms();
   return engine;
 }
 
 TEST(CharArray, OneElementPerCharacter) {
-  Engine engine;
-  engine.workText = gbk("中 a") + "\xB5";  // a lone lead byte at the end stays one byte
-  engine.buildCharArray();
-  EXPECT_EQ(std::vector<std::string>(engine.charArray.begin(), engine.charArray.end()),
+  CharArray chars;
+  chars.assign(gbk("中 a") + "\xB5");  // a lone lead byte at the end stays one byte
+  EXPECT_EQ(std::vector<std::string>(chars.begin(), chars.end()),
             (std::vector<std::string>{gbk("中"), " ", "a", "\xB5"}));
-  engine.workText.clear();
-  engine.buildCharArray();
-  EXPECT_TRUE(engine.charArray.empty());
+  chars.assign("");
+  EXPECT_TRUE(chars.empty());
+}
+
+TEST(ChineseTerms, TheStageKeepsTheCharactersOfTheCutText) {
+  const auto engine = chineseTerms("甲乙丙 甲乙丙 甲乙丙 丁");
+  EXPECT_EQ(std::vector<std::string>(engine->charArray.begin(), engine->charArray.end()),
+            (std::vector<std::string>{" ", " ", " ", " ", " ", " ", gbk("丁")}));
 }
 
 TEST(ChineseTerms, LongerTermHandsItsWeightToTheShorterOne) {
@@ -94,7 +97,6 @@ TEST(ChineseTerms, EmptyTextStillWritesProgressAndKeywordLine) {
     const std::string& shown = engine.controls.标签2;
     if (!shown.empty() && (progress.empty() || progress.back() != shown)) progress.push_back(shown);
   };
-  engine.buildCharArray();
   engine.extractChineseTerms();
   EXPECT_EQ(progress,
             (std::vector<std::string>{"6%", "12%", "18%", "25%", "31%", "37%", "43%", "50%", "56%",

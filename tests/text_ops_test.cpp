@@ -1,11 +1,13 @@
 // Edge rules of the text operations: byte lengths, 1-based positions, -1 for
 // nothing found, character stepping and ASCII-only case folding.
+#include "abrivo/internal/text/TermSearch.h"
 #include "abrivo/internal/text/TextOps.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <optional>
+#include <random>
 
 #include "support/Gbk.h"
 
@@ -49,6 +51,80 @@ TEST(FindText, Cases) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(findText(c.t, c.sub, c.start, c.ignoreCase), c.expected) << c.name;
+}
+
+// findTerms must say for every term what findText says: the direct method.
+std::vector<std::uint8_t> findTermsDirectly(std::string_view text,
+                                            const std::vector<std::string_view>& terms) {
+  std::vector<std::uint8_t> found;
+  for (const std::string_view term : terms) found.push_back(findText(text, term) != -1);
+  return found;
+}
+
+TEST(FindTerms, AgreesWithFindTextOnNamedCases) {
+  const std::string fourByte = "\x81\x30\x81\x30";
+  const struct {
+    const char* name;
+    std::string text;
+    std::vector<std::string_view> terms;
+  } cases[] = {
+      {"case folded both ways", "Tree Of life", {"tree", "OF", "LIFE", "x", "e o"}},
+      {"empty text", "", {"", "a"}},
+      {"empty term", "a", {"", "a", "ab"}},
+      {"term longer than text", "ab", {"abc", "ab"}},
+      {"never inside a two-byte character", gbk("中国"), {"\xD0\xB9", gbk("国"), "\xD6"}},
+      {"lone lead byte at the end", "a\xD6", {"\xD6", "\xD6\xD0"}},
+      {"three bytes of a four-byte sequence",
+       fourByte + "a",
+       {"\x81\x30\x81", "\x81\x30", "\x81", "\x30\x81\x30"}},
+      {"same term twice, in other case", "ABC", {"abc", "aBc", "bc", "BC"}},
+      {"nested suffixes", "aaaaaaaa", {"a", "aa", "aaa", "aaaaaaaa", "aaaaaaaaa"}},
+      {"second bytes folded", "\x81\x41", {"\x81\x61", "\x41", "\x61"}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(findTerms(c.text, c.terms), findTermsDirectly(c.text, c.terms)) << c.name;
+}
+
+// Random texts over pieces that make every kind of step (ASCII of either
+// case, digits, two-byte characters, four-byte sequences, lone lead bytes),
+// and terms cut from them at any byte, on a step or not.
+TEST(FindTerms, AgreesWithFindTextOnRandomTexts) {
+  const std::string_view pieces[] = {"a",
+                                     "A",
+                                     "b",
+                                     "1",
+                                     " ",
+                                     "\x81",
+                                     "\x30",
+                                     "\xD6\xD0",
+                                     "\xB9\xFA",
+                                     "\xD0\xD6",
+                                     "\x81\x30\x81\x30",
+                                     "\x81\x41"};
+  std::mt19937 random(7);
+  const auto pick = [&](std::size_t n) {
+    return static_cast<std::size_t>(std::uniform_int_distribution<std::size_t>(0, n - 1)(random));
+  };
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    const std::size_t length = pick(24);
+    for (std::size_t k = 0; k < length; ++k) text += pieces[pick(std::size(pieces))];
+    std::vector<std::string> owned;
+    for (int t = 0; t < 24; ++t) {
+      if (!text.empty() && t % 3 != 0) {
+        const std::size_t from = pick(text.size());
+        owned.push_back(text.substr(from, 1 + pick(std::min<std::size_t>(12, text.size() - from))));
+        if (t % 3 == 2 && !owned.back().empty())
+          owned.back()[0] = static_cast<char>(toupper(owned.back()[0]));
+      } else {
+        std::string term;
+        for (std::size_t k = pick(4); k > 0; --k) term += pieces[pick(std::size(pieces))];
+        owned.push_back(term);
+      }
+    }
+    const std::vector<std::string_view> terms(owned.begin(), owned.end());
+    ASSERT_EQ(findTerms(text, terms), findTermsDirectly(text, terms)) << "round " << round;
+  }
 }
 
 TEST(FindTextReverse, Cases) {

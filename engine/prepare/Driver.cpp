@@ -47,7 +47,6 @@ void Engine::runSummary() {
     cleanSentences(Language::Chinese);
     rebuildWorkText();
     prepareChineseTermText();
-    buildCharArray();
     extractChineseTerms();
     weightTitleTerms();
     selectChineseSummary();

@@ -4,6 +4,7 @@
 // Tested by tests/select_test.cpp.
 #include "Engine.h"
 #include "text/Replacements.h"
+#include "text/TermSearch.h"
 #include "text/TextOps.h"
 
 namespace abrivo {
@@ -53,13 +54,19 @@ constexpr Replacement kTitleSteps[] = {
 }  // namespace
 
 void Engine::weightTitleTerms() {
+  // workText turns to the headline; the characters of the term text are
+  // no longer needed.
   workText = controls.标题框;
+  charArray.clear();
   applyReplacements(workText, kTitleSteps);
   const int rows = termTable.rowCount();
-  for (int i = 1; i <= rows; ++i) {
-    if (findText(workText, termTable.cell(i - 1, 0)) == -1) continue;
-    const double weight = toNumber(termTable.cell(i - 1, 1));
-    termTable.setCellText(i - 1, 1, toText(weight * 2.0));
+  std::vector<std::string_view> terms(static_cast<std::size_t>(rows));
+  for (int i = 0; i < rows; ++i) terms[static_cast<std::size_t>(i)] = termTable.cell(i, 0);
+  const std::vector<std::uint8_t> found = findTerms(workText, terms, [this] { processEvents(); });
+  for (int i = 0; i < rows; ++i) {
+    if (!found[static_cast<std::size_t>(i)]) continue;
+    const double weight = toNumber(termTable.cell(i, 1));
+    termTable.setCellText(i, 1, toText(weight * 2.0));
   }
   sortTermTable();
 }

@@ -377,7 +377,7 @@ void MainWindowTest::progressShowsDuringARun() {
   MainWindow w;
   show(w);
   bool shown = false;
-  PausingCounter counter([&](Engine& engine) {
+  PausingCounter counter(w.engine(), [&](Engine& engine) {
     engine.controls.标签2 = "37%";
     shown = spinUntil(engine, [&] { return label(w, 2)->text() == u"37%"_s; });
   });
@@ -393,7 +393,7 @@ void MainWindowTest::secondPressDuringARunIsIgnored() {
   show(w);
   bool pressed = false;
   QString outputDuringRun, keywordsDuringRun;
-  PausingCounter counter([&](Engine& engine) {
+  PausingCounter counter(w.engine(), [&](Engine& engine) {
     // A second run, or a window that showed the unfinished state, would show these.
     engine.controls.编辑框1 = "unfinished";
     engine.controls.标签3 = "unfinished";
@@ -428,7 +428,7 @@ void MainWindowTest::handlerDuringARunReachesTheEngine() {
   MainWindow w;
   show(w);
   bool acted = false;
-  PausingCounter counter([&](Engine& engine) {
+  PausingCounter counter(w.engine(), [&](Engine& engine) {
     acted = runAsPendingEvent(engine, [&] {
       if (action == u"typing"_s)
         QTest::keyClicks(titleBox(w), u"XYZ"_s);
