@@ -51,6 +51,9 @@ void Engine::buildSentenceTable() {
   processEvents();
   blankRepeats(pieces);
   processEvents();
+  std::size_t rows = 0;
+  for (const std::string& piece : pieces) rows += textLength(piece) >= kMinSentenceBytes;
+  sentenceTable.reserveRows(rows);
   std::size_t done = 0;
   for (std::string& piece : pieces) {
     if (++done % kRowsBetweenEvents == 0) processEvents();
