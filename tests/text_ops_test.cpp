@@ -236,7 +236,6 @@ TEST(LeftRightText, ClampAndCutBytes) {
   EXPECT_EQ(rightText("abc", -3), "");
   EXPECT_EQ(leftText(gbk("中国"), 3), gbk("中国").substr(0, 3)) << "may split a character";
   EXPECT_EQ(textLength(gbk("中a")), 3);
-  EXPECT_EQ(concatText("a", "b", "c"), "abc");
 }
 
 TEST(ToText, IntegersAndReals) {
@@ -320,17 +319,6 @@ TEST(FloorToInt, SnapsNearIntegers) {
   EXPECT_EQ(floorToInt(2.999999999), 2);
   EXPECT_EQ(floorToInt(-2.9999999999995), -3);
   EXPECT_EQ(floorToInt(7.0), 7);
-}
-
-TEST(Bytes, CharFromCodeToBytesCompare) {
-  EXPECT_EQ(charFromCode(0), "");
-  EXPECT_EQ(charFromCode(0xB5), "\xB5");
-  EXPECT_EQ(toBytes("ab").size(), 2u);
-  EXPECT_EQ(compareText("a", "A"), 1);
-  EXPECT_EQ(compareText("A", "a"), -1);
-  EXPECT_EQ(compareText("ab", "ab"), 0);
-  EXPECT_EQ(compareText("ab", "abc"), -1);
-  EXPECT_EQ(compareText("\xB5", "a"), 1) << "unsigned byte order";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "Engine.h"
 #include "terms/RowOrdering.h"
 #include "text/Gbk.h"
+#include "text/Replacements.h"
 #include "text/TextOps.h"
 
 namespace abrivo {
@@ -39,7 +40,7 @@ constexpr OpeningPenalty kOpeningPenalties[] = {
 };
 
 // Quotation marks go, and a full-width semicolon ends a sentence.
-constexpr std::pair<std::string_view, std::string_view> kAssemblySteps[] = {
+constexpr Replacement kAssemblySteps[] = {
     {"\xA1\xB0", ""},          // “
     {"\xA1\xB1", ""},          // ”
     {"\"", ""},                // "
@@ -142,8 +143,7 @@ void Engine::selectSummary(Language language) {
   std::string summary;
   const int candidates = candidateTable.rowCount();
   for (int r = 0; r < candidates; ++r) summary += candidateTable.cell(r, 0);
-  for (const auto& [find, replacement] : kAssemblySteps)
-    summary = replaceText(summary, find, replacement);
+  applyReplacements(summary, kAssemblySteps);
   controls.编辑框1 = std::move(summary);
 }
 

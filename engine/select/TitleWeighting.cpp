@@ -13,42 +13,16 @@ namespace {
 
 // Punctuation and digits to spaces, 的 to a space except inside 的确, 标的 and
 // 目的, and 改革 / 制度 set apart; the same on both language paths.
-constexpr Replacement kTitleSteps[] = {
-    {"\xA3\xAC", " "},                           // ， → space
-    {"\xA1\xA2", " "},                           // 、 → space
-    {"\xA1\xAD", " "},                           // … → space
-    {"\xA1\xB0", " "},                           // “ → space
-    {"\xA1\xB1", " "},                           // ” → space
-    {"\xA3\xBA", " "},                           // ： → space
-    {"\xA3\xA1", " "},                           // ！ → space
-    {"\xA1\xAE", " "},                           // ‘ → space
-    {"\xA1\xAF", " "},                           // ’ → space
-    {"\xA3\xA8", " "},                           // （ → space
-    {"\xA3\xA9", " "},                           // ） → space
-    {"\xA3\xBB", " "},                           // ； → space
-    {"\xA3\xBF", " "},                           // ？ → space
-    {",", " "},                                  // , → space
-    {"\xA1\xAA", " "},                           // — → space
-    {"0", " "},                                  // 0 → space
-    {"1", " "},                                  // 1 → space
-    {"2", " "},                                  // 2 → space
-    {"3", " "},                                  // 3 → space
-    {"4", " "},                                  // 4 → space
-    {"5", " "},                                  // 5 → space
-    {"6", " "},                                  // 6 → space
-    {"7", " "},                                  // 7 → space
-    {"8", " "},                                  // 8 → space
-    {"9", " "},                                  // 9 → space
-    {"\xA1\xA1 ", " "},                          // ideographic space + space → space
-    {"  ", " "},                                 // two spaces → space
-    {"  ", " "},                                 // two spaces → space
-    {"\xB5\xC4", "\xA1\xFE"},                    // 的 → 〓
-    {"\xA1\xFE\xC8\xB7", "\xB5\xC4\xC8\xB7"},    // 〓确 → 的确
-    {"\xB1\xEA\xA1\xFE", "\xB1\xEA\xB5\xC4"},    // 标〓 → 标的
-    {"\xC4\xBF\xA1\xFE", "\xC4\xBF\xB5\xC4"},    // 目〓 → 目的
-    {"\xA1\xFE", " "},                           // 〓 → space
-    {"\xB8\xC4\xB8\xEF", " \xB8\xC4\xB8\xEF "},  // 改革 → " 改革 "
-    {"\xD6\xC6\xB6\xC8", " \xD6\xC6\xB6\xC8 "},  // 制度 → " 制度 "
+constexpr Replacement kTitleLeadSteps[] = {
+    {"\xA3\xAC", " "},  // ， → space
+    {"\xA1\xA2", " "},  // 、 → space
+    {"\xA1\xAD", " "},  // … → space
+};
+constexpr Replacement kTitleMiddleSteps[] = {{"\xA1\xAA", " "}};  // — → space
+constexpr Replacement kTitleSpaceSteps[] = {
+    {"\xA1\xA1 ", " "},  // ideographic space + space → space
+    {"  ", " "},         // two spaces → space
+    {"  ", " "},         // two spaces → space
 };
 
 }  // namespace
@@ -58,7 +32,8 @@ void Engine::weightTitleTerms() {
   // no longer needed.
   workText = controls.标题框;
   charArray.clear();
-  applyReplacements(workText, kTitleSteps);
+  applyReplacements(workText, {kTitleLeadSteps, kPunctuationSteps, kTitleMiddleSteps, kDigitSteps,
+                               kTitleSpaceSteps, kParticleSteps});
   const int rows = termTable.rowCount();
   std::vector<std::string_view> terms(static_cast<std::size_t>(rows));
   for (int i = 0; i < rows; ++i) terms[static_cast<std::size_t>(i)] = termTable.cell(i, 0);

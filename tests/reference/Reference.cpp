@@ -10,8 +10,7 @@ namespace {
 // A run of characters ends at a space, and at a lead byte that stands last
 // without its second byte.
 bool endsRun(std::string_view element) {
-  return compareText(element, " ") == 0 ||
-         (element.size() == 1 && static_cast<unsigned char>(element[0]) >= 0x80);
+  return element == " " || (element.size() == 1 && static_cast<unsigned char>(element[0]) >= 0x80);
 }
 
 }  // namespace
@@ -78,7 +77,7 @@ void blankRepeatsPairwise(std::vector<std::string>& pieces) {
   const std::size_t n = pieces.size();
   for (std::size_t a = 0; a < n; ++a)
     for (std::size_t k = 1; a + k < n; ++k)
-      if (compareText(pieces[a], pieces[a + k]) == 0) pieces[a + k].clear();
+      if (pieces[a] == pieces[a + k]) pieces[a + k].clear();
 }
 
 std::vector<WordCount> countRepeatsPairwise(std::vector<std::string> words) {
@@ -87,7 +86,7 @@ std::vector<WordCount> countRepeatsPairwise(std::vector<std::string> words) {
     const std::string s = words[i];
     int repeats = 0;
     for (std::size_t j = i + 1; j < words.size(); ++j) {
-      if (words[j].empty() || compareText(words[j], s) != 0) continue;
+      if (words[j].empty() || words[j] != s) continue;
       ++repeats;
       words[j].clear();
     }
