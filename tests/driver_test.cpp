@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "abrivo/internal/Engine.h"
-#include "support/Gbk.h"
 #include "abrivo/internal/text/TextOps.h"
+#include "support/Gbk.h"
 
 namespace abrivo {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "abrivo/internal/Engine.h"
-#include "support/Gbk.h"
 #include "abrivo/internal/text/Encoding.h"
+#include "support/Gbk.h"
 
 namespace abrivo {
 namespace {

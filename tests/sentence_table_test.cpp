@@ -64,10 +64,24 @@ TEST(RemoveBracketed, Cases) {
     EXPECT_EQ(removeBracketed(c.text, c.open, c.close), c.expected) << c.name;
 }
 
-TEST(CutLeadIn, DropsThroughTheComma) {
-  EXPECT_EQ(cutLeadIn("In May, the firm grew.", ","), "the firm grew.");
-  EXPECT_EQ(cutLeadIn(",x grew", ","), " grew") << "comma first: comma and next byte go";
-  EXPECT_EQ(utf8(cutLeadIn(gbk("今天，会议开幕。"), gbk("，"))), "会议开幕。");
+TEST(CutLeadIn, DropsThroughTheCommaAndKeepsCharactersWhole) {
+  const struct {
+    const char* name;
+    std::string text, comma, expected;
+  } cases[] = {
+      {"space after the comma goes", "In May, the firm grew.", ",", "the firm grew."},
+      {"comma first: comma and next byte go", ",x grew", ",", " grew"},
+      {"letter after the comma goes", "In May,the firm grew.", ",", "he firm grew."},
+      {"two-byte character after the comma stays", "May," + gbk("中") + " grew", ",",
+       gbk("中") + " grew"},
+      {"four-byte character after the comma stays", "May," + gbk("😀") + " grew", ",",
+       gbk("😀") + " grew"},
+      {"lone lead byte at the end goes", "May,\xD6", ",", ""},
+      {"comma at the end", "In May,", ",", ""},
+      {"no comma", "In May", ",", "In May"},
+      {"full-width comma", gbk("今天，中国"), gbk("，"), gbk("中国")},
+  };
+  for (const auto& c : cases) EXPECT_EQ(cutLeadIn(c.text, c.comma), c.expected) << c.name;
 }
 
 TEST(CleanSentences, Chinese) {
