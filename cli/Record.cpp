@@ -40,8 +40,8 @@ nlohmann::ordered_json resultJson(const Engine& engine) {
   json["summary"] = utf8(engine.controls.编辑框1);
   json["status"] = utf8(engine.controls.标签2);
   json["keywords"] = utf8(engine.controls.标签3);
-  json["terms"] = tableRows(engine.termTable, 2);
-  json["sentences"] = tableRows(engine.sentenceTable, 3);
+  json["terms"] = tableRows(engine.termTable(), 2);
+  json["sentences"] = tableRows(engine.sentenceTable(), 3);
   return json;
 }
 

@@ -1,5 +1,6 @@
 // The summarisation engine: the control state a window shows, the tables the
-// stages fill, and the stages themselves as member functions. A front end
+// stages fill, and the stages themselves as private member functions (run one
+// by one through engine/Stages.h). A front end
 // owns one Engine per window (or per record), sets the control state, calls
 // runSummary and reads the results back:
 //
@@ -54,11 +55,14 @@ class Engine {
   // --- Program-wide state -------------------------------------------------
   ControlState controls;
   SummaryLength summaryLength;
-  std::string workText;
-  CharArray charArray;
-  Table sentenceTable;   // 超级列表框2: 句 | a | b
-  Table termTable;       // 超级列表框3: 词 | a
-  Table candidateTable;  // 超级列表框1: 调整句 | a
+
+  // What the stages leave, to read back after a run; the stages alone write
+  // it (tests reach it through engine/Stages.h).
+  const std::string& workText() const { return m_workText; }
+  const CharArray& charArray() const { return m_charArray; }
+  const Table& sentenceTable() const { return m_sentenceTable; }    // 句 | a | b
+  const Table& termTable() const { return m_termTable; }            // 词 | a
+  const Table& candidateTable() const { return m_candidateTable; }  // 调整句 | a
 
   // Set by a front end to dispatch its pending events; called often during
   // the term stages. Empty by default.
@@ -78,6 +82,9 @@ class Engine {
   void runSummary();
   bool isRunning() const { return m_running; }
 
+ private:
+  friend class Stages;
+
   // --- Stages, in the order of a run --------------------------------------
   void normaliseChinese();
   void normaliseEnglish();
@@ -93,10 +100,14 @@ class Engine {
   void selectChineseSummary();
   void selectEnglishSummary();
 
- private:
   void writeStatusLine(Language language);
   void selectSummary(Language language);
 
+  std::string m_workText;
+  CharArray m_charArray;
+  Table m_sentenceTable;   // 超级列表框2
+  Table m_termTable;       // 超级列表框3
+  Table m_candidateTable;  // 超级列表框1
   const ChineseTermCounter* m_chineseTermCounter;
   bool m_running = false;
 };

@@ -196,8 +196,8 @@ TEST(HardInput, CharactersOutsideGbkStayWholeInTerms) {
     engine.controls.内容框 = gbk(c.article);
     engine.runSummary();
     EXPECT_EQ(utf8(engine.controls.标签3), c.keywords) << c.name;
-    for (int r = 0; r < engine.termTable.rowCount(); ++r)
-      EXPECT_TRUE(gb18030ToUtf8(engine.termTable.cell(r, 0))) << c.name << ": term " << r;
+    for (int r = 0; r < engine.termTable().rowCount(); ++r)
+      EXPECT_TRUE(gb18030ToUtf8(engine.termTable().cell(r, 0))) << c.name << ": term " << r;
   }
 }
 

@@ -34,7 +34,7 @@ TEST(NormaliseChinese, Cases) {
       {"ASCII ! ? ; do not end a sentence", "a!b?c;d", "a!b?c;d"},
       {"question mark and semicolon", "甲？乙；丙", "甲？〓乙；〓丙"},
   };
-  expectWorkText(&Engine::normaliseChinese, cases);
+  expectWorkText(&Stages::normaliseChinese, cases);
 }
 
 TEST(NormaliseEnglish, Cases) {
@@ -58,7 +58,7 @@ TEST(NormaliseEnglish, Cases) {
       {"every full stop cuts", "U.S. 3.5", "U.〓S.〓 3.〓5"},
       {"colon becomes comma", "At 10:30 today", "At 10,30 today"},
   };
-  expectWorkText(&Engine::normaliseEnglish, cases);
+  expectWorkText(&Stages::normaliseEnglish, cases);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "Samples.h"
 #include "abrivo/internal/Engine.h"
+#include "abrivo/internal/Stages.h"
 #include "abrivo/internal/prepare/SentenceTable.h"
 #include "abrivo/internal/terms/ChineseTerms.h"
 #include "abrivo/internal/terms/EnglishTerms.h"
@@ -79,13 +80,13 @@ std::vector<std::string> alphabet(const char* utf8Symbols) {
 
 std::string describe(const Engine& engine) {
   std::string out = "terms:";
-  for (int r = 0; r < engine.termTable.rowCount(); ++r)
-    out += " [" + utf8(engine.termTable.cell(r, 0)) + "|" + engine.termTable.cell(r, 1) + "]";
-  out += "\nworkText: [" + utf8(engine.workText) + "]\nkeywords: " + utf8(engine.controls.标签3);
+  for (int r = 0; r < engine.termTable().rowCount(); ++r)
+    out += " [" + utf8(engine.termTable().cell(r, 0)) + "|" + engine.termTable().cell(r, 1) + "]";
+  out += "\nworkText: [" + utf8(engine.workText()) + "]\nkeywords: " + utf8(engine.controls.标签3);
   out += "\nsummary: " + utf8(engine.controls.编辑框1) + "\nstatus: " + utf8(engine.controls.标签2);
   std::string chars;
-  for (const std::string_view c : engine.charArray) chars += c;
-  out += "\ncharArray: " + std::to_string(engine.charArray.size()) + " [" + utf8(chars) + "]";
+  for (const std::string_view c : engine.charArray()) chars += c;
+  out += "\ncharArray: " + std::to_string(engine.charArray().size()) + " [" + utf8(chars) + "]";
   return out;
 }
 
@@ -119,13 +120,13 @@ TEST(TermCounting, FastStageMatchesDirectOnGeneratedTermTexts) {
     const std::string termText = generator.next(alphabets[i % alphabets.size()], 140);
     Engine direct;
     direct.setChineseTermCounter(&kDirect);
-    direct.workText = termText;
-    direct.extractChineseTerms();
+    Stages(direct).workText() = termText;
+    Stages(direct).extractChineseTerms();
     for (const FastChineseTermCounter& counter : kFastCounters) {
       Engine fast;
       fast.setChineseTermCounter(&counter);
-      fast.workText = termText;
-      fast.extractChineseTerms();
+      Stages(fast).workText() = termText;
+      Stages(fast).extractChineseTerms();
       ASSERT_EQ(describe(fast), describe(direct)) << "term text: [" << utf8(termText) << "]";
     }
   }
@@ -173,11 +174,11 @@ TEST(TermCounting, LoneLeadByteAtTheEndEndsARun) {
     Engine direct;
     direct.setChineseTermCounter(&kDirect);
     for (Engine* engine : {&fast, &direct}) {
-      engine->workText = termText;
-      engine->extractChineseTerms();
+      Stages(*engine).workText() = termText;
+      Stages(*engine).extractChineseTerms();
     }
     EXPECT_EQ(describe(fast), describe(direct));
-    EXPECT_EQ(fast.termTable.cell(0, 1), tail.empty() ? "3" : "4");
+    EXPECT_EQ(fast.termTable().cell(0, 1), tail.empty() ? "3" : "4");
   }
 }
 

@@ -23,7 +23,7 @@ TEST(PrepareChineseTermText, Cases) {
       {"marks deleted, punctuation spaced", "甲。〓乙！〓丙（丁）", "甲 乙 丙 丁 "},
       {"single ellipsis stays", "甲…乙……丙", "甲…乙 丙"},
   };
-  expectWorkText(&Engine::prepareChineseTermText, cases);
+  expectWorkText(&Stages::prepareChineseTermText, cases);
 }
 
 TEST(PrepareEnglishTermText, Cases) {
@@ -38,7 +38,7 @@ TEST(PrepareEnglishTermText, Cases) {
       {"if goes after the folds", "x  if  y", "x y"},
       {"marks deleted", "One.〓 Two.〓", "One Two "},
   };
-  expectWorkText(&Engine::prepareEnglishTermText, cases);
+  expectWorkText(&Stages::prepareEnglishTermText, cases);
 }
 
 }  // namespace

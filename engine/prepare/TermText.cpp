@@ -87,7 +87,7 @@ constexpr Replacement kEnglishLastSteps[] = {{" if ", " "}};
 }  // namespace
 
 void Engine::prepareChineseTermText() {
-  applyReplacements(workText,
+  applyReplacements(m_workText,
                     {kChineseLeadSteps, kPunctuationSteps, kChineseMiddleSteps, kDigitSteps,
                      kTwoSpaces, kTwoSpaces, kParticleSteps},
                     [this] { processEvents(); });
@@ -95,7 +95,7 @@ void Engine::prepareChineseTermText() {
 
 void Engine::prepareEnglishTermText() {
   applyReplacements(
-      workText,
+      m_workText,
       {kEnglishWordSteps, kDigitSteps, kTwoSpaces, kTwoSpaces, kTwoSpaces, kEnglishLastSteps},
       [this] { processEvents(); });
 }

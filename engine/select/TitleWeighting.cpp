@@ -30,18 +30,18 @@ constexpr Replacement kTitleSpaceSteps[] = {
 void Engine::weightTitleTerms() {
   // workText turns to the headline; the characters of the term text are
   // no longer needed.
-  workText = controls.标题框;
-  charArray.clear();
-  applyReplacements(workText, {kTitleLeadSteps, kPunctuationSteps, kTitleMiddleSteps, kDigitSteps,
-                               kTitleSpaceSteps, kParticleSteps});
-  const int rows = termTable.rowCount();
+  m_workText = controls.标题框;
+  m_charArray.clear();
+  applyReplacements(m_workText, {kTitleLeadSteps, kPunctuationSteps, kTitleMiddleSteps, kDigitSteps,
+                                 kTitleSpaceSteps, kParticleSteps});
+  const int rows = m_termTable.rowCount();
   std::vector<std::string_view> terms(static_cast<std::size_t>(rows));
-  for (int i = 0; i < rows; ++i) terms[static_cast<std::size_t>(i)] = termTable.cell(i, 0);
-  const std::vector<std::uint8_t> found = findTerms(workText, terms, [this] { processEvents(); });
+  for (int i = 0; i < rows; ++i) terms[static_cast<std::size_t>(i)] = m_termTable.cell(i, 0);
+  const std::vector<std::uint8_t> found = findTerms(m_workText, terms, [this] { processEvents(); });
   for (int i = 0; i < rows; ++i) {
     if (!found[static_cast<std::size_t>(i)]) continue;
-    const double weight = toNumber(termTable.cell(i, 1));
-    termTable.setCellText(i, 1, toText(weight * 2.0));
+    const double weight = toNumber(m_termTable.cell(i, 1));
+    m_termTable.setCellText(i, 1, toText(weight * 2.0));
   }
   sortTermTable();
 }

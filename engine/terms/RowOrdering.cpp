@@ -23,7 +23,7 @@ void sortRows(Table& table, int column) {
 }
 
 void Engine::sortTermTable() {
-  sortRows(termTable, 1);
+  sortRows(m_termTable, 1);
 }
 
 }  // namespace abrivo

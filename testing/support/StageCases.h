@@ -3,7 +3,7 @@
 // compared in UTF-8, the case named in a failure.
 //
 //   const WorkTextCase cases[] = {{"full stop gets a mark", "甲乙。丙丁", "甲乙。〓丙丁"}};
-//   expectWorkText(&Engine::normaliseChinese, cases);
+//   expectWorkText(&Stages::normaliseChinese, cases);
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "abrivo/internal/Engine.h"
+#include "abrivo/internal/Stages.h"
 #include "support/Gbk.h"
 
 namespace abrivo::testing {
@@ -22,12 +23,12 @@ struct WorkTextCase {
   std::string expected;
 };
 
-inline void expectWorkText(void (Engine::*stage)(), std::span<const WorkTextCase> cases) {
+inline void expectWorkText(void (Stages::*stage)(), std::span<const WorkTextCase> cases) {
   for (const WorkTextCase& c : cases) {
     Engine engine;
-    engine.workText = gbk(c.input);
-    (engine.*stage)();
-    EXPECT_EQ(utf8(engine.workText), c.expected) << c.name;
+    Stages(engine).workText() = gbk(c.input);
+    (Stages(engine).*stage)();
+    EXPECT_EQ(utf8(engine.workText()), c.expected) << c.name;
   }
 }
 

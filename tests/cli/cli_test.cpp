@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "Articles.h"
-#include "abrivo/internal/Engine.h"
 #include "Samples.h"
-#include "support/Gbk.h"
+#include "abrivo/internal/Engine.h"
 #include "abrivo/internal/text/Encoding.h"
+#include "support/Gbk.h"
 
 namespace abrivo::cli {
 namespace {
@@ -86,8 +86,8 @@ void expectSameAsEngine(const json& result, const Engine& engine) {
   EXPECT_EQ(result.at("summary"), shown(engine.controls.编辑框1));
   EXPECT_EQ(result.at("status"), shown(engine.controls.标签2));
   EXPECT_EQ(result.at("keywords"), shown(engine.controls.标签3));
-  EXPECT_EQ(result.at("terms"), rows(engine.termTable, 2));
-  EXPECT_EQ(result.at("sentences"), rows(engine.sentenceTable, 3));
+  EXPECT_EQ(result.at("terms"), rows(engine.termTable(), 2));
+  EXPECT_EQ(result.at("sentences"), rows(engine.sentenceTable(), 3));
 }
 
 struct Article {
@@ -108,7 +108,7 @@ TEST(CliOutput, AgreesWithTheWindowsRun) {
       SCOPED_TRACE(std::string(a.language) + " length " + std::to_string(length));
       Engine engine;
       runAsWindow(engine, a.title, a.text, length);
-      ASSERT_GT(engine.sentenceTable.rowCount(), 0);
+      ASSERT_GT(engine.sentenceTable().rowCount(), 0);
 
       const std::vector<std::string> common = {"-t", std::string(a.title), "-l",
                                                std::to_string(length), file};

@@ -221,7 +221,7 @@ void MainWindowTest::enterNeverStartsARun() {
   QTest::keyClick(box, Qt::Key_Return);
   QTest::keyClick(box, Qt::Key_Enter);
   QCOMPARE(label(w, 2)->text(), QString());
-  QCOMPARE(w.engine().sentenceTable.rowCount(), 0);
+  QCOMPARE(w.engine().sentenceTable().rowCount(), 0);
   QCOMPARE(boxText(*contentBox(w)).count(u'\n'), lines + (breaksTheLine ? 2 : 0));
 }
 
@@ -266,8 +266,8 @@ void MainWindowTest::handlers() {
   QTest::mouseClick(button(w, u"摘要"_s), Qt::LeftButton);
   QVERIFY(!boxText(*outputBox(w)).isEmpty());
   const Engine& engine = w.engine();
-  const int rows[] = {engine.sentenceTable.rowCount(), engine.termTable.rowCount(),
-                      engine.candidateTable.rowCount()};
+  const int rows[] = {engine.sentenceTable().rowCount(), engine.termTable().rowCount(),
+                      engine.candidateTable().rowCount()};
   QVERIFY(rows[0] > 0 && rows[1] > 0 && rows[2] > 0);
   const QString status = label(w, 2)->text();
   const QString keywords = label(w, 3)->text();
@@ -303,9 +303,9 @@ void MainWindowTest::handlers() {
   }
   // Neither the length list nor the tables change.
   QCOMPARE(lengthList(w)->currentIndex(), 2);
-  QCOMPARE(engine.sentenceTable.rowCount(), rows[0]);
-  QCOMPARE(engine.termTable.rowCount(), rows[1]);
-  QCOMPARE(engine.candidateTable.rowCount(), rows[2]);
+  QCOMPARE(engine.sentenceTable().rowCount(), rows[0]);
+  QCOMPARE(engine.termTable().rowCount(), rows[1]);
+  QCOMPARE(engine.candidateTable().rowCount(), rows[2]);
 }
 
 void MainWindowTest::runOnEachSample_data() {
