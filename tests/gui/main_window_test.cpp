@@ -522,7 +522,7 @@ void MainWindowTest::busyDuringARun() {
   start->setFocus();
   bool enabledDuringRun = true;
   Qt::CursorShape cursorDuringRun = Qt::ArrowCursor;
-  PausingCounter counter([&](Engine& engine) {
+  PausingCounter counter(w.engine(), [&](Engine& engine) {
     engine.processEvents();
     enabledDuringRun = start->isEnabled();
     if (const QCursor* cursor = QGuiApplication::overrideCursor())
