@@ -351,7 +351,10 @@ std::optional<std::string> processRecordLine(std::string_view line, const Length
     if (const std::string refused = readRecord(*json, defaultLength, id, request); !refused.empty())
       return errorLine(id, refused);
     try {
-      return "{\"id\":" + id + "," + dumpJson(summaryJson(abrivo::summarise(request))).substr(1);
+      std::string line = "{\"id\":" + id + ",";
+      appendSummaryMembers(line, abrivo::summarise(request));
+      line += '}';
+      return line;
     } catch (const std::invalid_argument& e) {
       return errorLine(id, e.what());
     }

@@ -65,8 +65,14 @@ int runSingle(const Options& o, std::istream& in, std::ostream& out, std::ostrea
   std::string whyNot;
   std::optional<std::string> output;
   try {
-    output = encodeOutput(formatSummary(abrivo::summarise(request), o.format), o.outputEncoding,
-                          &whyNot, o.format == Format::Json);
+    // The summary's own copies go before the output is encoded, and UTF-8
+    // needs no encoding: peak memory stays a small multiple of the input.
+    std::string text = formatSummary(abrivo::summarise(request), o.format);
+    request = {};
+    if (o.outputEncoding == Encoding::Utf8)
+      output = std::move(text);
+    else
+      output = encodeOutput(text, o.outputEncoding, &whyNot, o.format == Format::Json);
   } catch (const std::invalid_argument& e) {
     whyNot = e.what();
   }

@@ -77,7 +77,10 @@ std::optional<std::string> encodeOutput(std::string_view utf8, Encoding encoding
   std::string out;
   for (;;) {
     ConversionError error{};
-    if (auto encoded = encodeFromUtf8(utf8, charset, &error)) return out + *encoded;
+    if (auto encoded = encodeFromUtf8(utf8, charset, &error)) {
+      if (out.empty()) return encoded;
+      return out + *encoded;
+    }
     if (error.offset >= utf8.size() || firstInvalidUtf8(utf8.substr(error.offset, 4)) == 0) {
       if (whyNot) *whyNot = "the output is not valid UTF-8";  // not from the library
       return std::nullopt;

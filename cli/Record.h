@@ -30,13 +30,17 @@ void setLength(abrivo::Request& request, const Length& length);
 // Numbers are JSON numbers; terms are in table order, sentences in rank
 // order ("rank" 1 is the best, "position" 0 the article's first sentence),
 // and "selected" marks the sentences the summary holds.
-nlohmann::ordered_json summaryJson(const abrivo::Summary& summary);
+std::string summaryJson(const abrivo::Summary& summary);
+
+// The members of summaryJson without the braces, appended to out; a
+// --jsonl result puts its "id" before them.
+void appendSummaryMembers(std::string& out, const abrivo::Summary& summary);
 
 // The output for one summary in the given format, as UTF-8 ending with a
 // newline: the summary text, or its JSON on one line.
 std::string formatSummary(const abrivo::Summary& summary, Format format);
 
-// Compact JSON text; never throws on the strings summaryJson builds.
+// Compact JSON text; never throws on invalid UTF-8, which it replaces.
 std::string dumpJson(const nlohmann::ordered_json& json);
 
 }  // namespace abrivo::cli
