@@ -1,0 +1,515 @@
+// abrivo._abrivo: the Python binding of abrivo::summarise, kept thin. It
+// checks and converts the arguments, releases the GIL while the engine runs
+// and turns the results into Python objects. summarise_many runs records on
+// C++ worker threads that never touch a Python object; the thread that
+// iterates reads the records and builds the result dicts.
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <abrivo/abrivo.h>
+
+#include <atomic>
+#include <climits>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace py = pybind11;
+
+namespace {
+
+// Exception types of the module; created once, never freed.
+PyObject* invalidTextType = nullptr;
+PyObject* cancelledType = nullptr;
+
+std::string typeName(py::handle object) {
+  return Py_TYPE(object.ptr())->tp_name;
+}
+
+[[noreturn]] void typeError(const std::string& name, const std::string& expected,
+                            py::handle object) {
+  throw py::type_error(name + " must be " + expected + ", not " + typeName(object));
+}
+
+// The UTF-8 bytes of a str. A lone surrogate, which UTF-8 cannot encode,
+// stays in as the bytes "surrogatepass" gives, so that the engine reports
+// it as InvalidText with its byte offset.
+std::string utf8Of(py::handle text) {
+  Py_ssize_t size = 0;
+  if (const char* data = PyUnicode_AsUTF8AndSize(text.ptr(), &size)) return {data, size_t(size)};
+  PyErr_Clear();
+  const auto bytes = py::reinterpret_steal<py::object>(
+      PyUnicode_AsEncodedString(text.ptr(), "utf-8", "surrogatepass"));
+  if (!bytes) throw py::error_already_set();
+  return {PyBytes_AS_STRING(bytes.ptr()), size_t(PyBytes_GET_SIZE(bytes.ptr()))};
+}
+
+// A text argument: str, or bytes holding UTF-8.
+std::string textArgument(py::handle object, const char* name) {
+  if (PyUnicode_Check(object.ptr())) return utf8Of(object);
+  if (PyBytes_Check(object.ptr()))
+    return {PyBytes_AS_STRING(object.ptr()), size_t(PyBytes_GET_SIZE(object.ptr()))};
+  typeError(name, "str or bytes", object);
+}
+
+bool isInt(py::handle object) {
+  return PyLong_Check(object.ptr()) && !PyBool_Check(object.ptr());
+}
+
+bool isNumber(py::handle object) {
+  return isInt(object) || PyFloat_Check(object.ptr());
+}
+
+// An int as a C int; values beyond its range become INT_MIN or INT_MAX,
+// which every range check of the API refuses or (for chars and sentences)
+// treats as "no limit" in effect.
+int clampedInt(py::handle object) {
+  int overflow = 0;
+  const long long value = PyLong_AsLongLongAndOverflow(object.ptr(), &overflow);
+  if (overflow < 0 || value < INT_MIN) return INT_MIN;
+  if (overflow > 0 || value > INT_MAX) return INT_MAX;
+  return static_cast<int>(value);
+}
+
+// The length arguments of summarise into a request. Ranges are checked by
+// abrivo::summarise, which throws std::invalid_argument (ValueError).
+void setLength(abrivo::Request& request, py::handle length, py::handle chars, py::handle sentences,
+               py::handle ratio) {
+  if (!isInt(length)) typeError("length", "an int", length);
+  request.length = clampedInt(length);
+  if (!chars.is_none()) {
+    if (!isInt(chars)) typeError("chars", "an int or None", chars);
+    request.chars = clampedInt(chars);
+  }
+  if (!sentences.is_none()) {
+    if (!isInt(sentences)) typeError("sentences", "an int or None", sentences);
+    request.sentences = clampedInt(sentences);
+  }
+  if (!ratio.is_none()) {
+    if (!isNumber(ratio)) typeError("ratio", "a number or None", ratio);
+    request.ratio = PyFloat_AsDouble(ratio.ptr());
+    if (PyErr_Occurred()) throw py::error_already_set();  // an int too large for a float
+  }
+}
+
+// ---------------------------------------------------------------- results
+
+py::object languageOf(const abrivo::Summary& summary) {
+  if (!summary.language) return py::none();
+  return py::str(*summary.language == abrivo::Language::Chinese ? "zh" : "en");
+}
+
+// The fields of abrivo-cli's JSON object, in its order, added to result.
+void addFields(py::dict& result, const abrivo::Summary& summary) {
+  result["language"] = languageOf(summary);
+  result["summary"] = summary.summary;
+  py::list keywords;
+  for (const std::string& keyword : summary.keywords) keywords.append(keyword);
+  result["keywords"] = keywords;
+  result["keyword_line"] = summary.keywordLine;
+  result["status"] = summary.status;
+  py::dict sizes;
+  sizes["article"] = summary.articleSize;
+  sizes["summary"] = summary.summarySize;
+  result["sizes"] = sizes;
+  py::list terms;
+  for (const abrivo::Term& term : summary.terms) {
+    py::dict row;
+    row["term"] = term.term;
+    row["weight"] = term.weight;
+    terms.append(row);
+  }
+  result["terms"] = terms;
+  py::list sentences;
+  for (const abrivo::Sentence& sentence : summary.sentences) {
+    py::dict row;
+    row["text"] = sentence.text;
+    row["rank"] = sentence.rank;
+    row["position"] = sentence.position;
+    row["selected"] = sentence.selected;
+    sentences.append(row);
+  }
+  result["sentences"] = sentences;
+}
+
+py::dict toDict(const abrivo::Summary& summary) {
+  py::dict result;
+  addFields(result, summary);
+  return result;
+}
+
+std::string shortened(const std::string& text) {
+  py::str full(text);
+  if (py::len(full) <= 40) return py::repr(full);
+  return py::repr(full[py::slice(0, 40, 1)]).cast<std::string>() + "...";
+}
+
+// ---------------------------------------------------------------- summarise
+
+abrivo::Summary summarise(py::object article, py::object title, py::object length,
+                          py::object progress, py::object chars, py::object sentences,
+                          py::object ratio, py::object cancelled) {
+  abrivo::Request request;
+  request.article = textArgument(article, "article");
+  request.title = textArgument(title, "title");
+  setLength(request, length, chars, sentences, ratio);
+  // The callbacks run on this thread while the engine runs without the
+  // GIL; the caller's references keep the callables alive. A callback that
+  // raises, or a pending KeyboardInterrupt, ends the run with that error.
+  if (!progress.is_none()) {
+    if (!PyCallable_Check(progress.ptr())) typeError("progress", "callable or None", progress);
+    request.progress = [callback = progress.ptr()](std::string_view text) {
+      py::gil_scoped_acquire gil;
+      py::handle(callback)(py::str(text.data(), text.size()));
+      if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+    };
+  }
+  if (!cancelled.is_none()) {
+    if (!PyCallable_Check(cancelled.ptr())) typeError("cancelled", "callable or None", cancelled);
+    request.cancelled = [callback = cancelled.ptr()] {
+      py::gil_scoped_acquire gil;
+      if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+      const py::object answer = py::handle(callback)();
+      const int truth = PyObject_IsTrue(answer.ptr());
+      if (truth < 0) throw py::error_already_set();
+      return truth == 1;
+    };
+  }
+  py::gil_scoped_release release;
+  return abrivo::summarise(request);
+}
+
+// ---------------------------------------------------------------- summarise_many
+
+// The iterator summarise_many returns. A window of records is in flight:
+// read from the input, queued for the workers, and held until every record
+// before it has been handed out, so results come in input order and memory
+// stays bounded.
+class Many {
+ public:
+  Many(py::handle records, py::handle jobs) {
+    if (!isInt(jobs)) typeError("jobs", "an int", jobs);
+    const int count = clampedInt(jobs);
+    if (count < 0) throw py::value_error("jobs must be 0 (all cores) or more");
+    PyObject* iterator = PyObject_GetIter(records.ptr());
+    if (!iterator) {
+      PyErr_Clear();
+      typeError("records", "an iterable of dicts", records);
+    }
+    m_input = py::reinterpret_steal<py::object>(iterator);
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t threads = count == 0 ? cores : static_cast<std::size_t>(count);
+    m_window = 4 * threads;
+    m_threads.reserve(threads);
+    for (std::size_t i = 0; i < threads; ++i) m_threads.emplace_back([this] { work(); });
+  }
+
+  Many(const Many&) = delete;
+  Many& operator=(const Many&) = delete;
+
+  // Runs with the GIL held, as Python frees the iterator: runs in flight
+  // are cancelled, the workers joined; they never wait for the GIL.
+  ~Many() {
+    {
+      std::lock_guard lock(m_mutex);
+      m_stop = true;
+    }
+    m_wake.notify_all();
+    for (std::thread& thread : m_threads) thread.join();
+  }
+
+  py::object next() {
+    if (m_busy) throw py::value_error("summarise_many: the iterator is already running");
+    m_busy = true;
+    struct Idle {
+      bool& busy;
+      ~Idle() { busy = false; }
+    } idle{m_busy};
+
+    fill();
+    if (m_slots.empty()) {
+      if (m_inputError) {
+        py::error_already_set error = std::move(*m_inputError);
+        m_inputError.reset();
+        throw error;
+      }
+      throw py::stop_iteration();
+    }
+    Slot& slot = *m_slots.front();
+    if (slot.queued) {
+      py::gil_scoped_release release;
+      std::unique_lock lock(m_mutex);
+      m_finished.wait(lock, [&] { return slot.done; });
+    }
+    py::dict result;
+    result["id"] = slot.id;
+    if (slot.error.empty())
+      addFields(result, slot.summary);
+    else
+      result["error"] = slot.error;
+    m_slots.pop_front();
+    return result;
+  }
+
+ private:
+  struct Slot {
+    py::object id = py::none();  // touched with the GIL only
+    std::string error;           // the record was refused or its run failed
+    abrivo::Request request;
+    abrivo::Summary summary;
+    bool queued = false;  // handed to the workers
+    bool done = false;    // guarded by m_mutex
+  };
+
+  // Reads records until the window is full or the input ends. An error of
+  // the input itself is raised after the results of the records before it.
+  void fill() {
+    while (m_input && m_slots.size() < m_window) {
+      PyObject* item = PyIter_Next(m_input.ptr());
+      if (!item) {
+        if (PyErr_Occurred()) m_inputError.emplace();
+        m_input = py::object();
+        break;
+      }
+      auto slot = readRecord(py::reinterpret_steal<py::object>(item));
+      Slot* queued = slot->error.empty() ? slot.get() : nullptr;
+      m_slots.push_back(std::move(slot));
+      if (queued) {
+        queued->queued = true;
+        queued->request.cancelled = [this] { return m_stop.load(std::memory_order_relaxed); };
+        {
+          std::lock_guard lock(m_mutex);
+          m_queue.push_back(queued);
+        }
+        m_wake.notify_one();
+      }
+    }
+  }
+
+  // A record as abrivo-cli --jsonl reads one: "content", and optional "id",
+  // "title" and one length mode. The messages are the command line's.
+  static std::unique_ptr<Slot> readRecord(py::handle record) {
+    auto slot = std::make_unique<Slot>();
+    const auto refuse = [&](const char* message) {
+      slot->error = message;
+      return std::move(slot);
+    };
+    if (!PyDict_Check(record.ptr())) return refuse("the record is not a JSON object");
+    const auto field = [&](const char* name) -> py::handle {
+      return PyDict_GetItemString(record.ptr(), name);  // borrowed; null when absent
+    };
+    if (py::handle id = field("id")) slot->id = py::reinterpret_borrow<py::object>(id);
+    abrivo::Request& request = slot->request;
+
+    const py::handle content = field("content");
+    if (!content) return refuse("\"content\" is missing");
+    if (!PyUnicode_Check(content.ptr())) return refuse("\"content\" is not a string");
+    request.article = utf8Of(content);
+    if (const py::handle title = field("title")) {
+      if (!PyUnicode_Check(title.ptr())) return refuse("\"title\" is not a string");
+      request.title = utf8Of(title);
+    }
+
+    int modes = 0;
+    if (const py::handle length = field("length")) {
+      const int value = isInt(length) ? clampedInt(length) : INT_MIN;
+      if (value < -1 || value > 3) return refuse("\"length\" is not an integer from -1 to 3");
+      request.length = value;
+      ++modes;
+    }
+    if (const py::handle chars = field("chars")) {
+      const int value = isInt(chars) ? clampedInt(chars) : 0;
+      if (value < 1) return refuse("\"chars\" is not an integer of at least 1");
+      request.chars = value;
+      ++modes;
+    }
+    if (const py::handle sentences = field("sentences")) {
+      const int value = isInt(sentences) ? clampedInt(sentences) : 0;
+      if (value < 1) return refuse("\"sentences\" is not an integer of at least 1");
+      request.sentences = value;
+      ++modes;
+    }
+    if (const py::handle ratio = field("ratio")) {
+      const double value = isNumber(ratio) ? PyFloat_AsDouble(ratio.ptr()) : 0;
+      if (PyErr_Occurred()) PyErr_Clear();
+      if (!(value > 0 && value <= 100))
+        return refuse("\"ratio\" is not a number above 0 and at most 100");
+      request.ratio = value;
+      ++modes;
+    }
+    if (modes > 1)
+      return refuse("\"length\", \"chars\", \"sentences\" and \"ratio\" exclude each other");
+    return slot;
+  }
+
+  void work() {
+    for (;;) {
+      Slot* slot = nullptr;
+      {
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, [&] { return m_stop || !m_queue.empty(); });
+        if (m_stop) return;
+        slot = m_queue.front();
+        m_queue.pop_front();
+      }
+      try {
+        slot->summary = abrivo::summarise(slot->request);
+      } catch (const std::exception& e) {
+        slot->error = e.what();  // InvalidText: a lone surrogate; Cancelled: being freed
+      }
+      {
+        std::lock_guard lock(m_mutex);
+        slot->done = true;
+      }
+      m_finished.notify_all();
+    }
+  }
+
+  py::object m_input;  // the records' iterator; None once exhausted
+  std::optional<py::error_already_set> m_inputError;
+  std::size_t m_window = 0;
+  std::deque<std::unique_ptr<Slot>> m_slots;  // in input order; this thread only
+  bool m_busy = false;
+
+  std::mutex m_mutex;
+  std::condition_variable m_wake;      // work queued, or stop
+  std::condition_variable m_finished;  // a slot is done
+  std::deque<Slot*> m_queue;           // waiting for a worker
+  std::atomic<bool> m_stop{false};
+  std::vector<std::thread> m_threads;
+};
+
+// ---------------------------------------------------------------- docs
+
+const char* kSummariseDoc = R"(Summarises one article and returns a Summary.
+
+article and title are str (or bytes holding UTF-8), with any line breaks.
+The length is one of four modes: length, the index of the length list (-1
+to 3: 200, 300, 400 or 500 characters, -1 for none selected; default 0),
+or exactly one of the keyword arguments chars (at most N Chinese
+characters or 2N bytes of English), sentences (the N best sentences) or
+ratio (at most P % of the article's size).
+
+progress, when given, is called with each progress text of the status
+line during the run; cancelled, when given, is asked often and a true
+answer ends the run with Cancelled. An exception that either callback
+raises ends the run with that exception.
+
+The GIL is released while the engine runs, so threads summarise in
+parallel.
+
+Raises InvalidText for text that is not valid UTF-8 (a lone surrogate in
+a str), TypeError for an argument of the wrong type and ValueError for a
+length out of range or two length modes at once.)";
+
+const char* kSummariseManyDoc =
+    R"(Summarises records on worker threads; yields the results in input order.
+
+records is an iterable of dicts shaped like the lines of abrivo-cli
+--jsonl: "content" (str) and optional "id" (any value, copied to the
+result; None when absent), "title" (str) and one length mode, "length"
+(-1 to 3), "chars", "sentences" or "ratio". Each result is the dict of
+the matching --jsonl result line: "id" first, then the fields of
+Summary.to_dict(), or {"id": ..., "error": "..."} for a record that is
+refused. jobs is the number of worker threads, 0 for one per core. Only
+a small window of records (four per thread) is read ahead.)";
+
+}  // namespace
+
+PYBIND11_MODULE(_abrivo, m) {
+  m.doc() = "The compiled part of the abrivo package; import abrivo instead.";
+
+  invalidTextType = PyErr_NewExceptionWithDoc(
+      "abrivo.InvalidText",
+      "Text that is not valid UTF-8. field is \"title\" or \"article\", offset the "
+      "byte offset of the first bad byte in its UTF-8 encoding.",
+      PyExc_ValueError, nullptr);
+  cancelledType = PyErr_NewExceptionWithDoc(
+      "abrivo.Cancelled", "The run was cancelled: the cancelled callback returned true.",
+      PyExc_RuntimeError, nullptr);
+  if (!invalidTextType || !cancelledType) throw py::error_already_set();
+  m.attr("InvalidText") = py::handle(invalidTextType);
+  m.attr("Cancelled") = py::handle(cancelledType);
+  py::register_exception_translator([](std::exception_ptr pointer) {
+    try {
+      if (pointer) std::rethrow_exception(pointer);
+    } catch (const abrivo::InvalidText& e) {
+      py::object error = py::handle(invalidTextType)(e.what());
+      error.attr("field") = e.field();
+      error.attr("offset") = e.offset();
+      PyErr_SetObject(invalidTextType, error.ptr());
+    } catch (const abrivo::Cancelled& e) {
+      PyErr_SetString(cancelledType, e.what());
+    }
+  });
+
+  py::class_<abrivo::Term>(m, "Term", "A row of the term table.")
+      .def_readonly("term", &abrivo::Term::term, "The term.")
+      .def_readonly("weight", &abrivo::Term::weight,
+                    "Occurrences; doubled when the headline holds the term.")
+      .def("__eq__", [](const abrivo::Term& a,
+                        const abrivo::Term& b) { return a.term == b.term && a.weight == b.weight; })
+      .def("__repr__", [](const abrivo::Term& t) {
+        return "Term(term=" + std::string(py::repr(py::str(t.term))) +
+               ", weight=" + std::to_string(t.weight) + ")";
+      });
+
+  py::class_<abrivo::Sentence>(m, "Sentence", "A row of the sentence table.")
+      .def_readonly("text", &abrivo::Sentence::text, "The sentence as the table holds it.")
+      .def_readonly("rank", &abrivo::Sentence::rank, "1 for the best sentence.")
+      .def_readonly("position", &abrivo::Sentence::position,
+                    "1 for the first sentence of the article.")
+      .def_readonly("selected", &abrivo::Sentence::selected, "Part of the summary.")
+      .def("__eq__",
+           [](const abrivo::Sentence& a, const abrivo::Sentence& b) {
+             return a.text == b.text && a.rank == b.rank && a.position == b.position &&
+                    a.selected == b.selected;
+           })
+      .def("__repr__", [](const abrivo::Sentence& s) {
+        return "Sentence(text=" + shortened(s.text) + ", rank=" + std::to_string(s.rank) +
+               ", position=" + std::to_string(s.position) +
+               ", selected=" + (s.selected ? "True" : "False") + ")";
+      });
+
+  py::class_<abrivo::Summary>(m, "Summary", "The result of summarise.")
+      .def_property_readonly("language", &languageOf,
+                             "\"zh\", \"en\", or None when the text is neither.")
+      .def_readonly("summary", &abrivo::Summary::summary, "The summary, \"\\n\" line breaks.")
+      .def_readonly("keywords", &abrivo::Summary::keywords, "Up to three terms, heaviest first.")
+      .def_readonly("keyword_line", &abrivo::Summary::keywordLine,
+                    "\"关键词： \" and the keywords, as the window writes it.")
+      .def_readonly("status", &abrivo::Summary::status,
+                    "The status line, \"原文1133字，摘要177字\".")
+      .def_readonly("article_size", &abrivo::Summary::articleSize,
+                    "The article's size: characters of Chinese, bytes of English.")
+      .def_readonly("summary_size", &abrivo::Summary::summarySize,
+                    "The summary's size, counted the same way.")
+      .def_readonly("terms", &abrivo::Summary::terms, "The term table, in table order.")
+      .def_readonly("sentences", &abrivo::Summary::sentences, "The sentence table, best first.")
+      .def("to_dict", &toDict, "The JSON object of abrivo-cli -f json, as a dict.")
+      .def("__repr__", [](const abrivo::Summary& s) {
+        return "Summary(language=" + std::string(py::repr(languageOf(s))) +
+               ", status=" + std::string(py::repr(py::str(s.status))) +
+               ", summary=" + shortened(s.summary) + ")";
+      });
+
+  py::class_<Many>(m, "SummariseMany", "The iterator of summarise_many.")
+      .def("__iter__", [](py::object self) { return self; })
+      .def("__next__", &Many::next);
+
+  m.def("summarise", &summarise, kSummariseDoc, py::arg("article"), py::arg("title") = "",
+        py::arg("length") = 0, py::arg("progress") = py::none(), py::kw_only(),
+        py::arg("chars") = py::none(), py::arg("sentences") = py::none(),
+        py::arg("ratio") = py::none(), py::arg("cancelled") = py::none());
+  m.def(
+      "summarise_many",
+      [](py::object records, py::object jobs) { return std::make_unique<Many>(records, jobs); },
+      kSummariseManyDoc, py::arg("records"), py::arg("jobs") = 0);
+  m.def(
+      "version", [] { return std::string(abrivo::version()); }, "The library's version.");
+}
