@@ -165,7 +165,8 @@ abrivo::Summary summarise(py::object article, py::object title, py::object lengt
     if (!PyCallable_Check(progress.ptr())) typeError("progress", "callable or None", progress);
     request.progress = [callback = progress.ptr()](std::string_view text) {
       py::gil_scoped_acquire gil;
-      py::handle(callback)(py::str(text.data(), text.size()));
+      const py::handle function(callback);
+      function(py::str(text.data(), text.size()));
       if (PyErr_CheckSignals() != 0) throw py::error_already_set();
     };
   }

@@ -4,6 +4,9 @@
 
 # Packages that building the program needs.
 ABRIVO_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev nlohmann-json3-dev)
+# The Python module, its tests, the Dask example and the GNU parallel recipe.
+ABRIVO_PYTHON_PACKAGES=(pybind11-dev python3-dev python3-pybind11 python3-pytest python3-dask
+  python3-distributed parallel)
 
 abrivo_require_packages() {
   local missing=() pkg
