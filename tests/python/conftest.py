@@ -41,7 +41,7 @@ def cli():
     path = os.environ.get("ABRIVO_CLI")
     if not path or not os.access(path, os.X_OK):
         pytest.fail("ABRIVO_CLI must name the built abrivo-cli (tools/test-python.sh sets it)")
-    return path
+    return os.path.abspath(path)
 
 
 def run_jsonl(cli, records, *options):
