@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
-abrivo_require_packages "${ABRIVO_BUILD_PACKAGES[@]}" "${ABRIVO_PYTHON_PACKAGES[@]}"
+abrivo_require_packages "${ABRIVO_BUILD_PACKAGES[@]}" libgtest-dev "${ABRIVO_PYTHON_PACKAGES[@]}"
 
 # The option is on when pybind11 is found; say so, since a build directory
 # configured before pybind11 was installed keeps it off.
