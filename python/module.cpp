@@ -387,7 +387,10 @@ class Many {
 
 // ---------------------------------------------------------------- docs
 
-const char* kSummariseDoc = R"(Summarises one article and returns a Summary.
+const char* kSummariseDoc =
+    R"(summarise(article: str | bytes, title: str | bytes = "", length: int = 0, progress: Callable[[str], object] | None = None, *, chars: int | None = None, sentences: int | None = None, ratio: float | None = None, cancelled: Callable[[], bool] | None = None) -> Summary
+
+Summarises one article and returns a Summary.
 
 article and title are str (or bytes holding UTF-8), with any line breaks.
 The length is one of four modes: length, the index of the length list (-1
@@ -409,7 +412,9 @@ a str), TypeError for an argument of the wrong type and ValueError for a
 length out of range or two length modes at once.)";
 
 const char* kSummariseManyDoc =
-    R"(Summarises records on worker threads; yields the results in input order.
+    R"(summarise_many(records: Iterable[dict], jobs: int = 0) -> Iterator[dict]
+
+Summarises records on worker threads; yields the results in input order.
 
 records is an iterable of dicts shaped like the lines of abrivo-cli
 --jsonl: "content" (str) and optional "id" (any value, copied to the
@@ -503,6 +508,10 @@ PYBIND11_MODULE(_abrivo, m) {
       .def("__iter__", [](py::object self) { return self; })
       .def("__next__", &Many::next);
 
+  // The two functions take any object and check it themselves; their
+  // docstrings give the signatures with the types they accept.
+  py::options options;
+  options.disable_function_signatures();
   m.def("summarise", &summarise, kSummariseDoc, py::arg("article"), py::arg("title") = "",
         py::arg("length") = 0, py::arg("progress") = py::none(), py::kw_only(),
         py::arg("chars") = py::none(), py::arg("sentences") = py::none(),
@@ -511,6 +520,7 @@ PYBIND11_MODULE(_abrivo, m) {
       "summarise_many",
       [](py::object records, py::object jobs) { return std::make_unique<Many>(records, jobs); },
       kSummariseManyDoc, py::arg("records"), py::arg("jobs") = 0);
+  options.enable_function_signatures();
   m.def(
       "version", [] { return std::string(abrivo::version()); }, "The library's version.");
 }
