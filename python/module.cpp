@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace py = pybind11;
@@ -65,15 +66,22 @@ bool isNumber(py::handle object) {
   return isInt(object) || PyFloat_Check(object.ptr());
 }
 
-// An int as a C int; values beyond its range become INT_MIN or INT_MAX,
-// which every range check of the API refuses or (for chars and sentences)
-// treats as "no limit" in effect.
-int clampedInt(py::handle object) {
+// An int as a C int; nullopt when it is beyond the range of one.
+std::optional<int> intValue(py::handle object) {
   int overflow = 0;
   const long long value = PyLong_AsLongLongAndOverflow(object.ptr(), &overflow);
-  if (overflow < 0 || value < INT_MIN) return INT_MIN;
-  if (overflow > 0 || value > INT_MAX) return INT_MAX;
+  if (overflow != 0 || value < INT_MIN || value > INT_MAX) return std::nullopt;
   return static_cast<int>(value);
+}
+
+// A count of chars or sentences; abrivo::summarise checks that it is at
+// least 1.
+int countArgument(py::handle object, const char* name) {
+  if (!isInt(object)) typeError(name, "an int or None", object);
+  const std::optional<int> value = intValue(object);
+  if (!value)
+    throw py::value_error(std::string(name) + " must be from 1 to " + std::to_string(INT_MAX));
+  return *value;
 }
 
 // The length arguments of summarise into a request. Ranges are checked by
@@ -81,15 +89,9 @@ int clampedInt(py::handle object) {
 void setLength(abrivo::Request& request, py::handle length, py::handle chars, py::handle sentences,
                py::handle ratio) {
   if (!isInt(length)) typeError("length", "an int", length);
-  request.length = clampedInt(length);
-  if (!chars.is_none()) {
-    if (!isInt(chars)) typeError("chars", "an int or None", chars);
-    request.chars = clampedInt(chars);
-  }
-  if (!sentences.is_none()) {
-    if (!isInt(sentences)) typeError("sentences", "an int or None", sentences);
-    request.sentences = clampedInt(sentences);
-  }
+  request.length = intValue(length).value_or(INT_MAX);  // out of range either way
+  if (!chars.is_none()) request.chars = countArgument(chars, "chars");
+  if (!sentences.is_none()) request.sentences = countArgument(sentences, "sentences");
   if (!ratio.is_none()) {
     if (!isNumber(ratio)) typeError("ratio", "a number or None", ratio);
     request.ratio = PyFloat_AsDouble(ratio.ptr());
@@ -195,8 +197,9 @@ class Many {
  public:
   Many(py::handle records, py::handle jobs) {
     if (!isInt(jobs)) typeError("jobs", "an int", jobs);
-    const int count = clampedInt(jobs);
-    if (count < 0) throw py::value_error("jobs must be 0 (all cores) or more");
+    const int count = intValue(jobs).value_or(-1);
+    if (count < 0)
+      throw py::value_error("jobs must be from 0 (one per core) to " + std::to_string(INT_MAX));
     PyObject* iterator = PyObject_GetIter(records.ptr());
     if (!iterator) {
       PyErr_Clear();
@@ -316,35 +319,35 @@ class Many {
       request.title = utf8Of(title);
     }
 
-    int modes = 0;
-    if (const py::handle length = field("length")) {
-      const int value = isInt(length) ? clampedInt(length) : INT_MIN;
-      if (value < -1 || value > 3) return refuse("\"length\" is not an integer from -1 to 3");
-      request.length = value;
-      ++modes;
+    const py::handle length = field("length"), chars = field("chars"),
+                     sentences = field("sentences"), ratio = field("ratio");
+    if (bool(length) + bool(chars) + bool(sentences) + bool(ratio) > 1)
+      return refuse("\"length\", \"chars\", \"sentences\" and \"ratio\" exclude each other");
+    if (length) {
+      const std::optional<int> value = isInt(length) ? intValue(length) : std::nullopt;
+      if (!value || *value < -1 || *value > 3)
+        return refuse("\"length\" is not an integer from -1 to 3");
+      request.length = *value;
     }
-    if (const py::handle chars = field("chars")) {
-      const int value = isInt(chars) ? clampedInt(chars) : 0;
-      if (value < 1) return refuse("\"chars\" is not an integer of at least 1");
-      request.chars = value;
-      ++modes;
+    const std::tuple<py::handle, const char*, std::optional<int>*> counts[] = {
+        {chars, "chars", &request.chars}, {sentences, "sentences", &request.sentences}};
+    for (const auto& [count, name, target] : counts) {
+      if (!count) continue;
+      const std::optional<int> value = isInt(count) ? intValue(count) : std::nullopt;
+      if (!value || *value < 1) {
+        slot->error =
+            "\"" + std::string(name) + "\" is not an integer from 1 to " + std::to_string(INT_MAX);
+        return slot;
+      }
+      *target = value;
     }
-    if (const py::handle sentences = field("sentences")) {
-      const int value = isInt(sentences) ? clampedInt(sentences) : 0;
-      if (value < 1) return refuse("\"sentences\" is not an integer of at least 1");
-      request.sentences = value;
-      ++modes;
-    }
-    if (const py::handle ratio = field("ratio")) {
+    if (ratio) {
       const double value = isNumber(ratio) ? PyFloat_AsDouble(ratio.ptr()) : 0;
-      if (PyErr_Occurred()) PyErr_Clear();
+      if (PyErr_Occurred()) PyErr_Clear();  // an int too large for a float
       if (!(value > 0 && value <= 100))
         return refuse("\"ratio\" is not a number above 0 and at most 100");
       request.ratio = value;
-      ++modes;
     }
-    if (modes > 1)
-      return refuse("\"length\", \"chars\", \"sentences\" and \"ratio\" exclude each other");
     return slot;
   }
 

@@ -34,11 +34,23 @@ REFUSED = [
     {"id": "length-string", "content": "The tree is green.", "length": "1"},
     {"id": "length-huge", "content": "The tree is green.", "length": 2**70},
     {"id": ["nested", {"id": 1}], "content": 7},
+    {"id": "chars-0", "content": "x", "chars": 0},
+    {"id": "sentences-float", "content": "x", "sentences": 2.0},
+    {"id": "ratio-string", "content": "x", "ratio": "5"},
+    {"id": "two-modes", "content": "x", "chars": 300, "ratio": 5},
+]
+
+# Records with a length mode of their own.
+MODES = [
+    {"id": "chars-250", "content": load_samples()[0]["content"], "chars": 250},
+    {"id": "sentences-2", "content": load_samples()[2]["content"], "sentences": 2},
+    {"id": "ratio-7.5", "content": load_samples()[1]["content"], "ratio": 7.5},
+    {"id": "length--1", "content": load_samples()[1]["content"], "length": -1},
 ]
 
 
 def test_results_are_abrivo_cli_jsonl_results_in_input_order(cases, cli):
-    records = corpus(cases) + REFUSED
+    records = corpus(cases) + REFUSED + MODES
     expected = run_jsonl(cli, records)
     for jobs in (1, 2, 0):
         actual = list(abrivo.summarise_many(records, jobs=jobs))
@@ -54,6 +66,10 @@ def test_refused_records_and_records_that_are_not_dicts():
     messages = {r["id"] if isinstance(r["id"], str) else "nested": r["error"]
                 for r in results[4:]}
     assert messages == {
+        "chars-0": '"chars" is not an integer from 1 to 2147483647',
+        "sentences-float": '"sentences" is not an integer from 1 to 2147483647',
+        "ratio-string": '"ratio" is not a number above 0 and at most 100',
+        "two-modes": '"length", "chars", "sentences" and "ratio" exclude each other',
         "no-content": '"content" is missing',
         "content-number": '"content" is not a string',
         "content-null": '"content" is not a string',
@@ -80,16 +96,22 @@ def test_length_modes_in_records(cases):
     for mode, result in zip(modes, abrivo.summarise_many(records)):
         expected = abrivo.summarise(case["content"], **mode).to_dict()
         assert result == {"id": result["id"], **expected}, mode
-    refused = [{"chars": 0}, {"sentences": 1.5}, {"ratio": 0}, {"ratio": 101},
-               {"chars": 300, "sentences": 2}, {"length": 1, "ratio": 5}]
+    refused = [{"chars": 0}, {"chars": 2**31}, {"sentences": 1.5}, {"sentences": True},
+               {"ratio": 0}, {"ratio": 101}, {"ratio": "5"}, {"ratio": 10**400},
+               {"chars": 300, "sentences": 2}, {"length": 9, "ratio": 5}]
     results = abrivo.summarise_many([dict(m, content="x") for m in refused])
+    exclusive = '"length", "chars", "sentences" and "ratio" exclude each other'
     assert [r["error"] for r in results] == [
-        '"chars" is not an integer of at least 1',
-        '"sentences" is not an integer of at least 1',
+        '"chars" is not an integer from 1 to 2147483647',
+        '"chars" is not an integer from 1 to 2147483647',
+        '"sentences" is not an integer from 1 to 2147483647',
+        '"sentences" is not an integer from 1 to 2147483647',
         '"ratio" is not a number above 0 and at most 100',
         '"ratio" is not a number above 0 and at most 100',
-        '"length", "chars", "sentences" and "ratio" exclude each other',
-        '"length", "chars", "sentences" and "ratio" exclude each other',
+        '"ratio" is not a number above 0 and at most 100',
+        '"ratio" is not a number above 0 and at most 100',
+        exclusive,
+        exclusive,
     ]
 
 
@@ -130,7 +152,8 @@ def test_abandoning_the_iterator_stops_its_workers():
 
 @pytest.mark.parametrize("arguments,error,pattern", [
     (dict(records=5), TypeError, r"^records must be an iterable of dicts, not int$"),
-    (dict(records=[], jobs=-1), ValueError, r"^jobs must be 0 \(all cores\) or more$"),
+    (dict(records=[], jobs=-1), ValueError, r"^jobs must be from 0 \(one per core\) to 2147483647$"),
+    (dict(records=[], jobs=2**40), ValueError, r"^jobs must be from 0"),
     (dict(records=[], jobs="2"), TypeError, r"^jobs must be an int, not str$"),
 ])
 def test_wrong_arguments(arguments, error, pattern):
