@@ -209,8 +209,14 @@ class Many {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t threads = count == 0 ? cores : static_cast<std::size_t>(count);
     m_window = 4 * threads;
-    m_threads.reserve(threads);
-    for (std::size_t i = 0; i < threads; ++i) m_threads.emplace_back([this] { work(); });
+    try {
+      m_threads.reserve(threads);
+      for (std::size_t i = 0; i < threads; ++i) m_threads.emplace_back([this] { work(); });
+    } catch (const std::exception& e) {  // std::system_error: no more threads
+      stop();
+      throw py::value_error("jobs: cannot start " + std::to_string(threads) +
+                            " threads: " + e.what());
+    }
   }
 
   Many(const Many&) = delete;
@@ -218,14 +224,7 @@ class Many {
 
   // Runs with the GIL held, as Python frees the iterator: runs in flight
   // are cancelled, the workers joined; they never wait for the GIL.
-  ~Many() {
-    {
-      std::lock_guard lock(m_mutex);
-      m_stop = true;
-    }
-    m_wake.notify_all();
-    for (std::thread& thread : m_threads) thread.join();
-  }
+  ~Many() { stop(); }
 
   py::object next() {
     if (m_busy) throw py::value_error("summarise_many: the iterator is already running");
@@ -269,6 +268,15 @@ class Many {
     bool queued = false;  // handed to the workers
     bool done = false;    // guarded by m_mutex
   };
+
+  void stop() {
+    {
+      std::lock_guard lock(m_mutex);
+      m_stop = true;
+    }
+    m_wake.notify_all();
+    for (std::thread& thread : m_threads) thread.join();
+  }
 
   // Reads records until the window is full or the input ends. An error of
   // the input itself is raised after the results of the records before it.
