@@ -106,37 +106,72 @@ py::object languageOf(const abrivo::Summary& summary) {
   return py::str(*summary.language == abrivo::Language::Chinese ? "zh" : "en");
 }
 
+// The keys of the result dicts, made once: a result holds a few hundred
+// of them, and building results is what the thread that iterates
+// summarise_many spends its time on.
+struct Keys {
+  py::str language{"language"}, summary{"summary"}, keywords{"keywords"},
+      keywordLine{"keyword_line"}, status{"status"}, sizes{"sizes"}, article{"article"},
+      terms{"terms"}, term{"term"}, weight{"weight"}, sentences{"sentences"}, text{"text"},
+      rank{"rank"}, position{"position"}, selected{"selected"};
+};
+const Keys* keys = nullptr;  // set at import; never freed
+
+// A new reference from the C API; null (out of memory) raises.
+template <typename T>
+T checked(PyObject* object) {
+  if (!object) throw py::error_already_set();
+  return py::reinterpret_steal<T>(object);
+}
+
+py::str text(const std::string& utf8) {
+  return checked<py::str>(PyUnicode_DecodeUTF8(utf8.data(), py::ssize_t(utf8.size()), "replace"));
+}
+
+py::int_ integer(long long value) {
+  return checked<py::int_>(PyLong_FromLongLong(value));
+}
+
+void set(py::dict& dict, const py::str& key, py::handle value) {
+  if (!value || PyDict_SetItem(dict.ptr(), key.ptr(), value.ptr()) != 0)
+    throw py::error_already_set();
+}
+
 // The fields of abrivo-cli's JSON object, in its order, added to result.
 void addFields(py::dict& result, const abrivo::Summary& summary) {
-  result["language"] = languageOf(summary);
-  result["summary"] = summary.summary;
-  py::list keywords;
-  for (const std::string& keyword : summary.keywords) keywords.append(keyword);
-  result["keywords"] = keywords;
-  result["keyword_line"] = summary.keywordLine;
-  result["status"] = summary.status;
+  const Keys& k = *keys;
+  set(result, k.language, languageOf(summary));
+  set(result, k.summary, text(summary.summary));
+  py::list keywords(summary.keywords.size());
+  for (std::size_t i = 0; i < summary.keywords.size(); ++i)
+    PyList_SET_ITEM(keywords.ptr(), py::ssize_t(i), text(summary.keywords[i]).release().ptr());
+  set(result, k.keywords, keywords);
+  set(result, k.keywordLine, text(summary.keywordLine));
+  set(result, k.status, text(summary.status));
   py::dict sizes;
-  sizes["article"] = summary.articleSize;
-  sizes["summary"] = summary.summarySize;
-  result["sizes"] = sizes;
-  py::list terms;
-  for (const abrivo::Term& term : summary.terms) {
+  set(sizes, k.article, integer(summary.articleSize));
+  set(sizes, k.summary, integer(summary.summarySize));
+  set(result, k.sizes, sizes);
+
+  py::list terms(summary.terms.size());
+  for (std::size_t i = 0; i < summary.terms.size(); ++i) {
     py::dict row;
-    row["term"] = term.term;
-    row["weight"] = term.weight;
-    terms.append(row);
+    set(row, k.term, text(summary.terms[i].term));
+    set(row, k.weight, integer(summary.terms[i].weight));
+    PyList_SET_ITEM(terms.ptr(), py::ssize_t(i), row.release().ptr());
   }
-  result["terms"] = terms;
-  py::list sentences;
-  for (const abrivo::Sentence& sentence : summary.sentences) {
+  set(result, k.terms, terms);
+  py::list sentences(summary.sentences.size());
+  for (std::size_t i = 0; i < summary.sentences.size(); ++i) {
+    const abrivo::Sentence& sentence = summary.sentences[i];
     py::dict row;
-    row["text"] = sentence.text;
-    row["rank"] = sentence.rank;
-    row["position"] = sentence.position;
-    row["selected"] = sentence.selected;
-    sentences.append(row);
+    set(row, k.text, text(sentence.text));
+    set(row, k.rank, integer(sentence.rank));
+    set(row, k.position, integer(sentence.position));
+    set(row, k.selected, py::bool_(sentence.selected));
+    PyList_SET_ITEM(sentences.ptr(), py::ssize_t(i), row.release().ptr());
   }
-  result["sentences"] = sentences;
+  set(result, k.sentences, sentences);
 }
 
 py::dict toDict(const abrivo::Summary& summary) {
@@ -440,6 +475,7 @@ a small window of records (four per thread) is read ahead.)";
 
 PYBIND11_MODULE(_abrivo, m) {
   m.doc() = "The compiled part of the abrivo package; import abrivo instead.";
+  keys = new Keys;
 
   invalidTextType = PyErr_NewExceptionWithDoc(
       "abrivo.InvalidText",
