@@ -186,6 +186,29 @@ std::string shortened(const std::string& text) {
   return py::repr(full[py::slice(0, 40, 1)]).cast<std::string>() + "...";
 }
 
+// A Summary back from its to_dict(), for pickling: Dask and
+// multiprocessing send results between processes that way.
+abrivo::Summary fromDict(const py::dict& d) {
+  abrivo::Summary s;
+  const py::object language = d["language"];
+  if (!language.is_none())
+    s.language = language.cast<std::string>() == "zh" ? abrivo::Language::Chinese
+                                                      : abrivo::Language::English;
+  s.summary = d["summary"].cast<std::string>();
+  s.keywords = d["keywords"].cast<std::vector<std::string>>();
+  s.keywordLine = d["keyword_line"].cast<std::string>();
+  s.status = d["status"].cast<std::string>();
+  const py::dict sizes = d["sizes"];
+  s.articleSize = sizes["article"].cast<std::int64_t>();
+  s.summarySize = sizes["summary"].cast<std::int64_t>();
+  for (const py::handle row : d["terms"])
+    s.terms.push_back({row["term"].cast<std::string>(), row["weight"].cast<std::int64_t>()});
+  for (const py::handle row : d["sentences"])
+    s.sentences.push_back({row["text"].cast<std::string>(), row["rank"].cast<int>(),
+                           row["position"].cast<int>(), row["selected"].cast<bool>()});
+  return s;
+}
+
 // ---------------------------------------------------------------- summarise
 
 abrivo::Summary summarise(py::object article, py::object title, py::object length,
@@ -545,6 +568,7 @@ PYBIND11_MODULE(_abrivo, m) {
       .def_readonly("terms", &abrivo::Summary::terms, "The term table, in table order.")
       .def_readonly("sentences", &abrivo::Summary::sentences, "The sentence table, best first.")
       .def("to_dict", &toDict, "The JSON object of abrivo-cli -f json, as a dict.")
+      .def(py::pickle(&toDict, &fromDict))
       .def("__repr__", [](const abrivo::Summary& s) {
         return "Summary(language=" + std::string(py::repr(languageOf(s))) +
                ", status=" + std::string(py::repr(py::str(s.status))) +

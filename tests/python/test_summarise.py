@@ -222,3 +222,14 @@ def test_stubs_name_what_the_module_exports():
     assert pathlib.Path(abrivo.__file__).with_name("py.typed").exists()
     for name in abrivo.__all__:
         assert getattr(abrivo, name).__doc__, name
+
+
+def test_a_summary_survives_pickling():
+    # Dask and multiprocessing send results between processes by pickling.
+    import pickle
+    for text in (load_samples()[1]["content"], load_samples()[2]["content"], "12345"):
+        s = abrivo.summarise(text)
+        copy = pickle.loads(pickle.dumps(s))
+        assert copy.to_dict() == s.to_dict()
+        assert (copy.terms, copy.sentences, copy.article_size) == \
+            (s.terms, s.sentences, s.article_size)
