@@ -539,7 +539,7 @@ PYBIND11_MODULE(_abrivo, m) {
       .def_readonly("text", &abrivo::Sentence::text, "The sentence as the table holds it.")
       .def_readonly("rank", &abrivo::Sentence::rank, "1 for the best sentence.")
       .def_readonly("position", &abrivo::Sentence::position,
-                    "1 for the first sentence of the article.")
+                    "0 for the first sentence of the article.")
       .def_readonly("selected", &abrivo::Sentence::selected, "Part of the summary.")
       .def("__eq__",
            [](const abrivo::Sentence& a, const abrivo::Sentence& b) {
