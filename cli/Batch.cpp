@@ -1,11 +1,11 @@
 #include "cli/Batch.h"
 
+#include <climits>
 #include <istream>
 #include <ostream>
 
 #include "cli/Options.h"
 #include "cli/Record.h"
-#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo::cli {
 namespace {
@@ -56,7 +56,7 @@ std::string errorLine(const Json& id, std::string message) {
 
 }  // namespace
 
-std::optional<std::string> processRecordLine(std::string_view line, int defaultLength) {
+std::optional<std::string> processRecordLine(std::string_view line, const Length& defaultLength) {
   if (isBlank(line)) return std::nullopt;
   if (nestedTooDeeply(line)) {
     return errorLine(
@@ -80,28 +80,54 @@ std::optional<std::string> processRecordLine(std::string_view line, int defaultL
   if (content == input.end()) return errorLine(id, "\"content\" is missing");
   if (!content->is_string()) return errorLine(id, "\"content\" is not a string");
 
-  Record record;
-  record.content = utf8ToGb18030Lenient(content->get_ref<const std::string&>());
-  record.length = defaultLength;
+  abrivo::Request request;
+  request.article = content->get_ref<const std::string&>();
   if (const auto title = input.find("title"); title != input.end()) {
     if (!title->is_string()) return errorLine(id, "\"title\" is not a string");
-    record.title = utf8ToGb18030Lenient(title->get_ref<const std::string&>());
+    request.title = title->get_ref<const std::string&>();
   }
-  if (const auto length = input.find("length"); length != input.end()) {
-    const bool valid = length->is_number_integer() && *length >= -1 && *length <= 3;
+  // A record with a length mode of its own replaces the default mode.
+  Length length = defaultLength;
+  const auto index = input.find("length"), chars = input.find("chars"),
+             sentences = input.find("sentences"), ratio = input.find("ratio");
+  const int modes = (index != input.end()) + (chars != input.end()) + (sentences != input.end()) +
+                    (ratio != input.end());
+  if (modes > 1) {
+    return errorLine(id, "\"length\", \"chars\", \"sentences\" and \"ratio\" exclude each other");
+  }
+  if (modes == 1) length = {};
+  if (index != input.end()) {
+    const bool valid = index->is_number_integer() && *index >= -1 && *index <= 3;
     if (!valid) return errorLine(id, "\"length\" is not an integer from -1 to 3");
-    record.length = length->get<int>();
+    length.index = index->get<int>();
   }
+  for (const auto& [count, name] : {std::pair{chars, "chars"}, std::pair{sentences, "sentences"}}) {
+    if (count == input.end()) continue;
+    const bool valid = count->is_number_integer() && *count >= 1 && *count <= INT_MAX;
+    if (!valid) {
+      return errorLine(id, "\"" + std::string(name) + "\" is not an integer from 1 to " +
+                               std::to_string(INT_MAX));
+    }
+    (count == chars ? length.chars : length.sentences) = count->get<int>();
+  }
+  if (ratio != input.end()) {
+    const bool valid = ratio->is_number() && *ratio > 0 && *ratio <= 100;
+    if (!valid) return errorLine(id, "\"ratio\" is not a number above 0 and at most 100");
+    length.ratio = ratio->get<double>();
+  }
+  setLength(request, length);
 
-  Engine engine;
-  runRecord(engine, record);
   Json result;
   result["id"] = id;
-  result.update(resultJson(engine));
+  try {
+    result.update(summaryJson(abrivo::summarise(request)));
+  } catch (const std::invalid_argument& e) {
+    return errorLine(id, e.what());
+  }
   return dumpJson(result);
 }
 
-int runBatch(std::istream& in, std::ostream& out, std::ostream& err, int defaultLength) {
+int runBatch(std::istream& in, std::ostream& out, std::ostream& err, const Length& defaultLength) {
   std::string line;
   while (std::getline(in, line)) {
     const std::optional<std::string> result = processRecordLine(line, defaultLength);

@@ -1,8 +1,9 @@
 // Batch mode: JSON Lines in, one JSON result per record out, in input order.
 //
 // A record is an object with "content" (a string) and optional "id" (any
-// JSON value, copied to the result), "title" (a string) and "length" (an
-// integer from -1 to 3). A line that is not such a record gives
+// JSON value, copied to the result), "title" (a string) and one length mode:
+// "length" (an integer from -1 to 3), "chars" or "sentences" (an integer of
+// at least 1) or "ratio" (a number above 0 and at most 100). A line that is not such a record gives
 // {"id": ..., "error": "..."} and the batch goes on. Blank lines are skipped.
 // Input and output are UTF-8.
 #pragma once
@@ -12,15 +13,19 @@
 #include <string>
 #include <string_view>
 
+#include "cli/Options.h"
+
 namespace abrivo::cli {
 
 // The result line for one input line, without its newline; nullopt for a
-// blank line. defaultLength applies to records without "length".
-std::optional<std::string> processRecordLine(std::string_view line, int defaultLength = 0);
+// blank line. defaultLength applies to records without a length mode.
+std::optional<std::string> processRecordLine(std::string_view line,
+                                             const Length& defaultLength = {});
 
 // Reads records line by line until the end of in and writes each result as
 // soon as it is made, so memory stays bounded by the largest record. Returns
 // 0, or 1 after reporting to err that reading or writing failed.
-int runBatch(std::istream& in, std::ostream& out, std::ostream& err, int defaultLength = 0);
+int runBatch(std::istream& in, std::ostream& out, std::ostream& err,
+             const Length& defaultLength = {});
 
 }  // namespace abrivo::cli

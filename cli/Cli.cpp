@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include <abrivo/abrivo.h>
+
 #include <istream>
 #include <ostream>
 
@@ -14,39 +16,35 @@ namespace {
 
 constexpr std::string_view kStdinName = "<stdin>";
 
-// Engine bytes of one input, or an error message naming it.
+// One input as UTF-8, or an error message naming it.
 struct Decoded {
   std::string bytes;
   std::string error;
 };
 
-Decoded decode(std::string_view text, Encoding encoding, std::string_view name) {
-  ConversionError error{};
-  auto bytes = toEngineBytes(text, encoding, &error);
-  if (!bytes) {
-    return {{},
-            std::string(name) + ": not valid " + std::string(encodingName(encoding)) + " at byte " +
-                std::to_string(error.offset)};
-  }
-  return {std::move(*bytes), {}};
+Decoded decode(std::string text, Encoding encoding, std::string_view name) {
+  std::string whyNot;
+  auto utf8 = decodeInput(std::move(text), encoding, &whyNot);
+  if (!utf8) return {{}, std::string(name) + ": " + whyNot};
+  return {std::move(*utf8), {}};
 }
 
 // path "-" is standard input.
 Decoded readAndDecode(const std::string& path, std::istream& in, Encoding encoding, bool oneLine) {
   const bool fromStdin = path == "-";
   const std::string name = fromStdin ? std::string(kStdinName) : path;
-  const ReadResult read = fromStdin ? readStream(in) : readFile(path);
+  ReadResult read = fromStdin ? readStream(in) : readFile(path);
   if (!read.error.empty()) return {{}, "cannot read " + name + ": " + read.error};
-  std::string_view text = read.bytes;
-  if (oneLine) text = withoutFinalLineBreak(text);
-  return decode(text, encoding, name);
+  Decoded decoded = decode(std::move(read.bytes), encoding, name);
+  if (oneLine) decoded.bytes.resize(withoutFinalLineBreak(decoded.bytes).size());
+  return decoded;
 }
 
 }  // namespace
 
 std::string helpText() {
   return R"(Usage: abrivo-cli [OPTIONS] [FILE]
-       abrivo-cli --jsonl [--length N] < records.jsonl
+       abrivo-cli --jsonl [LENGTH OPTION] < records.jsonl
 
 Writes an extractive summary of a Chinese or English news article. FILE is the
 article; without FILE, or with FILE "-", the article is read from standard input.
@@ -54,30 +52,54 @@ article; without FILE, or with FILE "-", the article is read from standard input
 Options:
   -t, --title TEXT        the headline (default: none)
       --title-file FILE   read the headline from FILE (a final line break is dropped)
-  -l, --length N          index of the length list: 0 to 3 for 200, 300, 400 or
-                          500 characters, -1 for none selected (default 0)
-  -e, --encoding ENC      encoding of input and output: utf-8, gbk or gb18030
-                          (default utf-8)
+  -e, --encoding ENC      encoding of the input (FILE, --title, --title-file):
+                          auto (default): a byte order mark (UTF-8, UTF-16LE,
+                            UTF-16BE), else UTF-8, else GB18030 (GBK included)
+                          utf-8, gbk, gb18030, or big5 (Big5-HKSCS)
+      --output-encoding ENC  encoding of the output: utf-8 (default), gbk,
+                          gb18030 or big5; a character it lacks is an error
+                          (JSON writes it as a \u escape instead)
   -f, --format FMT        text: the summary alone, followed by a newline (default)
-                          json: one object with "language" ("zh", "en" or null),
-                          "summary", "status", "keywords", "terms" (rows of
-                          [term, weight]) and "sentences" (rows of [sentence, a, b])
+                          json: the result as one JSON object on one line
       --jsonl             batch mode: read JSON Lines records from standard input,
-                          each {"content": ..., "id": ..., "title": ...,
-                          "length": ...} with "content" required; write one JSON
-                          result per record, in input order, with "id" copied.
-                          A bad record gives {"id": ..., "error": ...} and the
-                          batch goes on; blank lines are skipped. Always UTF-8;
-                          --length sets the length of records without one.
+                          each {"content": ..., "id": ..., "title": ...} with
+                          "content" required and at most one of "length",
+                          "chars", "sentences" and "ratio"; write one result per
+                          record, in input order, with "id" first. A bad record
+                          gives {"id": ..., "error": ...} and the batch goes on;
+                          blank lines are skipped. Always UTF-8. A length option
+                          sets the length of records without one.
       --sample N          summarise built-in headline and article N (1, 2 or 3)
                           instead of FILE and the title
   -h, --help              show this help and exit
       --version           show the version and exit
 
+Length (one of these; default -l 0):
+  -l, --length N          index of the length list: 0 to 3 for 200, 300, 400 or
+                          500 characters, -1 for none selected
+      --chars N           at most N Chinese characters, or 2N bytes of English;
+                          --chars 200, 300, 400, 500 equal -l 0, 1, 2, 3
+      --sentences N       the N best sentences (all when the text has fewer)
+      --ratio P           at most P % of the article's size (0 < P <= 100)
+The summary keeps at least one sentence, and keeps the article's order.
+
+JSON result (-f json, and each --jsonl result after its "id"):
+  {"language": "zh" | "en" | null, "summary": "...",
+   "keywords": [up to three terms], "keyword_line": "关键词： ...",
+   "status": "原文1133字，摘要177字",
+   "sizes": {"article": 1133, "summary": 177},
+   "terms": [{"term": "...", "weight": 16}, ...],
+   "sentences": [{"text": "...", "rank": 1, "position": 23,
+                  "selected": true}, ...]}
+Sizes count Chinese characters, or bytes of English. Terms are in table
+order; sentences in rank order, with "position" 0 for the article's first
+sentence and "selected" when the summary holds them.
+
 Output line breaks are "\n". Each record runs on a fresh engine.
 
-Exit status: 0 on success, 1 when the input cannot be read or is not valid in
-its encoding, 2 on a usage error.
+Exit status: 0 on success; 1 when the input cannot be read or is not valid in
+its encoding, or the output encoding lacks a character of the output; 2 on a
+usage error.
 )";
 }
 
@@ -99,12 +121,12 @@ int runCli(std::span<const std::string_view> args, std::istream& in, std::ostrea
   }
   if (o.jsonl) return runBatch(in, out, err, o.length);
 
-  Record record;
-  record.length = o.length;
+  abrivo::Request request;
+  setLength(request, o.length);
   if (o.sample) {
     const samples::SamplePair pair = samples::sample(o.sample);
-    record.title = utf8ToGb18030Lenient(pair.title);
-    record.content = utf8ToGb18030Lenient(pair.article);
+    request.title = pair.title;
+    request.article = pair.article;
   } else {
     Decoded title;
     if (o.title) title = decode(*o.title, o.encoding, "--title");
@@ -115,12 +137,23 @@ int runCli(std::span<const std::string_view> args, std::istream& in, std::ostrea
       err << "abrivo-cli: " << e << '\n';
       return kExitInputError;
     }
-    record.title = std::move(title.bytes);
-    record.content = std::move(content.bytes);
+    request.title = std::move(title.bytes);
+    request.article = std::move(content.bytes);
   }
 
-  const std::string output = summarise(record, o.format, o.encoding);
-  out << output << std::flush;
+  std::string whyNot;
+  std::optional<std::string> output;
+  try {
+    output = encodeOutput(formatSummary(abrivo::summarise(request), o.format), o.outputEncoding,
+                          &whyNot, o.format == Format::Json);
+  } catch (const std::invalid_argument& e) {
+    whyNot = e.what();
+  }
+  if (!output) {
+    err << "abrivo-cli: " << whyNot << '\n';
+    return kExitInputError;
+  }
+  out << *output << std::flush;
   if (!out) {
     err << "abrivo-cli: cannot write the output\n";
     return kExitInputError;

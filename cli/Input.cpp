@@ -9,51 +9,101 @@
 namespace abrivo::cli {
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// The character set of an explicit encoding.
+Charset charsetOf(Encoding encoding) {
+  switch (encoding) {
+    case Encoding::Gbk:
+      return Charset::Gbk;
+    case Encoding::Gb18030:
+      return Charset::Gb18030;
+    case Encoding::Big5:
+      return Charset::Big5Hkscs;
+    case Encoding::Auto:
+    case Encoding::Utf8:
+      break;
+  }
+  return Charset::Utf8;
+}
+
+std::string notValid(std::string_view encoding, std::size_t offset) {
+  return "not valid " + std::string(encoding) + " at byte " + std::to_string(offset);
+}
+
+// "U+1F600 (😀)"; a control character is named by its code point alone.
+std::string describeCharacter(char32_t c, std::string_view character) {
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+  const bool printable = c >= 0xA0 && c != 0xFFFD;
+  return printable ? std::string(code) + " (" + std::string(character) + ")" : std::string(code);
+}
 
 }  // namespace
 
 std::string_view encodingName(Encoding encoding) {
-  switch (encoding) {
-    case Encoding::Gbk:
-      return "GBK";
-    case Encoding::Gb18030:
-      return "GB18030";
-    case Encoding::Utf8:
-      break;
-  }
-  return "UTF-8";
+  return charsetName(charsetOf(encoding));
 }
 
-std::optional<std::string> toEngineBytes(std::string_view text, Encoding encoding,
-                                         ConversionError* error) {
-  switch (encoding) {
-    case Encoding::Utf8: {
-      const std::size_t skipped = text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
-      auto converted = utf8ToGb18030(text.substr(skipped), error);
-      if (!converted && error) error->offset += skipped;
-      return converted;
+std::optional<std::string> decodeInput(std::string bytes, Encoding encoding, std::string* whyNot) {
+  ConversionError error{};
+  if (encoding == Encoding::Auto) {
+    const auto mark = detectByteOrderMark(bytes);
+    if (auto decoded = decodeAutomatically(std::move(bytes), &error)) {
+      return std::move(decoded->utf8);
     }
-    case Encoding::Gbk: {
-      // The engine's conversions go through GB18030, which accepts more than
-      // GBK does, so GBK gets its own check.
-      if (!isValidGbk(text, error)) return std::nullopt;
-      return std::string(text);
+    if (whyNot) {
+      *whyNot = mark
+                    ? notValid(charsetName(mark->charset), error.offset)
+                    : notValid("UTF-8", error.offset) + ", nor GB18030 (name the encoding with -e)";
     }
-    case Encoding::Gb18030:
-      if (!gb18030ToUtf8(text, error)) return std::nullopt;
-      return std::string(text);
+    return std::nullopt;
   }
-  return std::nullopt;
+  std::size_t skipped = 0;
+  if (encoding == Encoding::Utf8 && bytes.starts_with("\xEF\xBB\xBF")) {
+    skipped = 3;
+    bytes.erase(0, skipped);
+  }
+  auto text = decodeToUtf8(std::move(bytes), charsetOf(encoding), &error);
+  if (!text && whyNot) *whyNot = notValid(encodingName(encoding), error.offset + skipped);
+  return text;
 }
 
-std::string fromEngineBytes(std::string_view engineBytes, Encoding encoding) {
-  std::string text = fromEngineLineBreaks(engineBytes);
-  return encoding == Encoding::Utf8 ? gb18030ToUtf8Lenient(text) : text;
-}
-
-std::string encodeUtf8Output(std::string_view utf8, Encoding encoding) {
-  return encoding == Encoding::Utf8 ? std::string(utf8) : utf8ToGb18030Lenient(utf8);
+std::optional<std::string> encodeOutput(std::string_view utf8, Encoding encoding,
+                                        std::string* whyNot, bool jsonEscapes) {
+  const Charset charset = charsetOf(encoding);
+  std::string out;
+  for (;;) {
+    ConversionError error{};
+    if (auto encoded = encodeFromUtf8(utf8, charset, &error)) return out + *encoded;
+    if (error.offset >= utf8.size() || firstInvalidUtf8(utf8.substr(error.offset, 4)) == 0) {
+      if (whyNot) *whyNot = "the output is not valid UTF-8";  // not from the library
+      return std::nullopt;
+    }
+    const char32_t c = codePointAt(utf8, error.offset);
+    const std::size_t size = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+    if (!jsonEscapes) {
+      if (whyNot) {
+        *whyNot = "the output holds " + describeCharacter(c, utf8.substr(error.offset, size)) +
+                  ", which " + std::string(encodingName(encoding)) +
+                  " lacks; choose another --output-encoding";
+      }
+      return std::nullopt;
+    }
+    // Everything before the character encodes; the character itself becomes
+    // a \u escape (two for a character beyond the BMP), the same JSON string.
+    out += *encodeFromUtf8(utf8.substr(0, error.offset), charset);
+    const auto escape = [&](unsigned unit) {
+      char text[8];
+      std::snprintf(text, sizeof text, "\\u%04x", unit);
+      out += text;
+    };
+    if (c < 0x10000) {
+      escape(c);
+    } else {
+      escape(0xD800 + ((c - 0x10000) >> 10));
+      escape(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+    utf8.remove_prefix(error.offset + size);
+  }
 }
 
 ReadResult readFile(const std::string& path) {

@@ -1,5 +1,6 @@
 // The byte boundary of abrivo-cli: reading files and standard input, turning
-// the user's encoding into the engine's GB18030 bytes and back.
+// the user's encoding into UTF-8 for the library and UTF-8 results into the
+// output encoding.
 #pragma once
 
 #include <iosfwd>
@@ -7,27 +8,28 @@
 #include <string>
 #include <string_view>
 
-#include "cli/Options.h"
 #include "abrivo/internal/text/Encoding.h"
+#include "cli/Options.h"
 
 namespace abrivo::cli {
 
-// "UTF-8", "GBK" or "GB18030", for messages.
+// "UTF-8", "GBK", "GB18030" or "Big5-HKSCS", for messages.
 std::string_view encodingName(Encoding encoding);
 
-// The engine bytes of text in the given encoding, or nullopt and the offset
-// of the first byte that is not valid in it. UTF-8 is converted (a leading
-// byte order mark is dropped); GBK and GB18030 are checked strictly and kept
-// as they are. Line breaks are left alone.
-std::optional<std::string> toEngineBytes(std::string_view text, Encoding encoding,
-                                         ConversionError* error);
+// Input bytes in the given encoding as UTF-8, checked strictly, or nullopt
+// and why not (a message without the input's name, e.g. "not valid GBK at
+// byte 7"). UTF-8 drops a leading byte order mark; Auto reads a byte order
+// mark (UTF-8, UTF-16LE, UTF-16BE), else UTF-8, else GB18030. Line breaks
+// are left alone.
+std::optional<std::string> decodeInput(std::string bytes, Encoding encoding, std::string* whyNot);
 
-// Engine bytes as the user's encoding, with "\n" line breaks: decoded to
-// UTF-8 (a cut character shows as U+FFFD), or the bytes themselves.
-std::string fromEngineBytes(std::string_view engineBytes, Encoding encoding);
-
-// UTF-8 text (a JSON document) in the output encoding.
-std::string encodeUtf8Output(std::string_view utf8, Encoding encoding);
+// UTF-8 output in the output encoding, or nullopt and why not: the first
+// character the encoding lacks, by its code point. Never replaces one. With
+// jsonEscapes (utf8 is JSON, whose non-ASCII characters are all inside
+// strings) such a character is written as a \u escape instead, which JSON
+// reads as the same character.
+std::optional<std::string> encodeOutput(std::string_view utf8, Encoding encoding,
+                                        std::string* whyNot, bool jsonEscapes = false);
 
 struct ReadResult {
   std::string bytes;

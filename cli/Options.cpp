@@ -14,10 +14,12 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+// An encoding of the output; the input may also be "auto".
 std::optional<Encoding> parseEncoding(std::string_view text) {
   if (equalsIgnoringCase(text, "utf-8")) return Encoding::Utf8;
   if (equalsIgnoringCase(text, "gbk")) return Encoding::Gbk;
   if (equalsIgnoringCase(text, "gb18030")) return Encoding::Gb18030;
+  if (equalsIgnoringCase(text, "big5")) return Encoding::Big5;
   return std::nullopt;
 }
 
@@ -38,9 +40,14 @@ struct ValueOption {
   char shortName;
 };
 constexpr ValueOption kValueOptions[] = {
-    {"title", 't'},    {"title-file", 0}, {"length", 'l'},
-    {"encoding", 'e'}, {"format", 'f'},   {"sample", 0},
+    {"title", 't'}, {"title-file", 0}, {"length", 'l'},  {"encoding", 'e'}, {"format", 'f'},
+    {"sample", 0},  {"chars", 0},      {"sentences", 0}, {"ratio", 0},      {"output-encoding", 0},
 };
+
+// The length options, of which one at most may be given.
+bool isLengthOption(std::string_view name) {
+  return name == "length" || name == "chars" || name == "sentences" || name == "ratio";
+}
 
 // Applies one option and its value; returns a usage error or "".
 std::string applyValue(Options& o, std::string_view name, std::string_view value) {
@@ -56,11 +63,23 @@ std::string applyValue(Options& o, std::string_view name, std::string_view value
   } else if (name == "length") {
     const auto n = parseLength(value);
     if (!n) return bad("length") + " (expected -1, 0, 1, 2 or 3)";
-    o.length = *n;
+    o.length.index = *n;
+  } else if (name == "chars" || name == "sentences") {
+    const auto n = parseCount(value);
+    if (!n) return bad(name) + " (expected a whole number from 1)";
+    (name == "chars" ? o.length.chars : o.length.sentences) = *n;
+  } else if (name == "ratio") {
+    const auto p = parseRatio(value);
+    if (!p) return bad("ratio") + " (expected a number above 0 and at most 100)";
+    o.length.ratio = *p;
   } else if (name == "encoding") {
-    const auto e = parseEncoding(value);
-    if (!e) return bad("encoding") + " (expected utf-8, gbk or gb18030)";
+    const auto e = equalsIgnoringCase(value, "auto") ? Encoding::Auto : parseEncoding(value);
+    if (!e) return bad("encoding") + " (expected auto, utf-8, gbk, gb18030 or big5)";
     o.encoding = *e;
+  } else if (name == "output-encoding") {
+    const auto e = parseEncoding(value);
+    if (!e) return bad("output encoding") + " (expected utf-8, gbk, gb18030 or big5)";
+    o.outputEncoding = *e;
   } else if (name == "format") {
     const auto f = parseFormat(value);
     if (!f) return bad("format") + " (expected text or json)";
@@ -80,7 +99,9 @@ std::string checkCombination(const Options& o, bool explicitFormat) {
   if (o.jsonl) {
     if (hasFile || hasTitle || o.sample)
       return "--jsonl reads its records from standard input only";
-    if (o.encoding != Encoding::Utf8) return "--jsonl input and output are always UTF-8";
+    if ((o.encoding != Encoding::Auto && o.encoding != Encoding::Utf8) ||
+        o.outputEncoding != Encoding::Utf8)
+      return "--jsonl input and output are always UTF-8";
     if (explicitFormat && o.format != Format::Json) return "--jsonl always writes JSON";
   }
   if (o.sample && (hasFile || hasTitle)) return "--sample replaces FILE and the title";
@@ -100,11 +121,30 @@ std::optional<int> parseLength(std::string_view text) {
   return n;
 }
 
+std::optional<int> parseCount(std::string_view text) {
+  int n = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, n);
+  if (text.empty() || ec != std::errc() || ptr != end || n < 1) return std::nullopt;
+  return n;
+}
+
+std::optional<double> parseRatio(std::string_view text) {
+  // from_chars also reads "inf" and "nan"; a share starts with a digit.
+  if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
+  double p = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, p, std::chars_format::fixed);
+  if (ec != std::errc() || ptr != end || !(p > 0 && p <= 100)) return std::nullopt;
+  return p;
+}
+
 ParsedOptions parseOptions(std::span<const std::string_view> args) {
   ParsedOptions result;
   Options& o = result.options;
   bool explicitFormat = false;
   bool onlyFiles = false;
+  std::string_view lengthOption;  // the length option given, if any
   const auto fail = [&](std::string message) {
     result.error = std::move(message);
     return result;
@@ -170,6 +210,13 @@ ParsedOptions parseOptions(std::span<const std::string_view> args) {
       return fail("option '" + std::string(arg) + "' needs a value");
     }
     if (name == "format") explicitFormat = true;
+    if (isLengthOption(name)) {
+      if (!lengthOption.empty() && lengthOption != name) {
+        return fail("--" + std::string(lengthOption) + " and --" + std::string(name) +
+                    " exclude each other: give one length");
+      }
+      lengthOption = name;
+    }
     if (std::string error = applyValue(o, name, value); !error.empty()) return fail(error);
   }
 

@@ -9,8 +9,18 @@
 
 namespace abrivo::cli {
 
-enum class Encoding { Utf8, Gbk, Gb18030 };
+// Auto: a byte order mark, else UTF-8, else GB18030. Big5 is Big5-HKSCS.
+enum class Encoding { Auto, Utf8, Gbk, Gb18030, Big5 };
 enum class Format { Text, Json };
+
+// The length of a summary: the length list's index, or one of the other
+// modes, which then leave index at 0 (see abrivo::Request).
+struct Length {
+  int index = 0;                 // -1..3
+  std::optional<int> chars;      // at most N Chinese characters, 2N bytes of English
+  std::optional<int> sentences;  // the N best sentences
+  std::optional<double> ratio;   // at most P % of the article
+};
 
 struct Options {
   bool help = false;
@@ -19,9 +29,10 @@ struct Options {
   std::optional<std::string> file;  // the article; none or "-" for standard input
   std::optional<std::string> title;
   std::optional<std::string> titleFile;
-  int length = 0;  // index of the length list, -1..3
+  Length length;
   int sample = 0;  // 1..3, or 0 for none
-  Encoding encoding = Encoding::Utf8;
+  Encoding encoding = Encoding::Auto;
+  Encoding outputEncoding = Encoding::Utf8;  // never Auto
   Format format = Format::Text;
 };
 
@@ -35,5 +46,12 @@ ParsedOptions parseOptions(std::span<const std::string_view> args);
 
 // The length index a text names: an integer from -1 to 3, nothing else.
 std::optional<int> parseLength(std::string_view text);
+
+// A count of characters or sentences: an integer from 1 to INT_MAX.
+std::optional<int> parseCount(std::string_view text);
+
+// A share in percent: a decimal number above 0 and at most 100, without an
+// exponent or sign ("10", "0.5", "12.25").
+std::optional<double> parseRatio(std::string_view text);
 
 }  // namespace abrivo::cli

@@ -1,59 +1,61 @@
 #include "cli/Record.h"
 
-#include "cli/Input.h"
-#include "abrivo/internal/text/Encoding.h"
-
 namespace abrivo::cli {
-namespace {
 
-std::string utf8(std::string_view engineBytes) {
-  return fromEngineBytes(engineBytes, Encoding::Utf8);
+using Json = nlohmann::ordered_json;
+
+void setLength(abrivo::Request& request, const Length& length) {
+  request.length = length.index;
+  request.chars = length.chars;
+  request.sentences = length.sentences;
+  request.ratio = length.ratio;
 }
 
-nlohmann::ordered_json tableRows(const Table& table, int columns) {
-  nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-  for (int r = 0; r < table.rowCount(); ++r) {
-    nlohmann::ordered_json row = nlohmann::ordered_json::array();
-    for (int c = 0; c < columns; ++c) row.push_back(utf8(table.cell(r, c)));
-    rows.push_back(std::move(row));
-  }
-  return rows;
-}
-
-}  // namespace
-
-void runRecord(Engine& engine, const Record& record) {
-  engine.controls.标题框 = toEngineLineBreaks(record.title);
-  engine.controls.内容框 = toEngineLineBreaks(record.content);
-  engine.controls.组合框1 = record.length;
-  engine.runSummary();
-}
-
-nlohmann::ordered_json resultJson(const Engine& engine) {
-  nlohmann::ordered_json json;
-  const auto language = detectLanguage(engine.controls.内容框);
-  if (!language) {
+Json summaryJson(const abrivo::Summary& summary) {
+  Json json;
+  if (!summary.language) {
     json["language"] = nullptr;
   } else {
-    json["language"] = *language == Language::Chinese ? "zh" : "en";
+    json["language"] = *summary.language == abrivo::Language::Chinese ? "zh" : "en";
   }
-  json["summary"] = utf8(engine.controls.编辑框1);
-  json["status"] = utf8(engine.controls.标签2);
-  json["keywords"] = utf8(engine.controls.标签3);
-  json["terms"] = tableRows(engine.termTable, 2);
-  json["sentences"] = tableRows(engine.sentenceTable, 3);
+  json["summary"] = summary.summary;
+  json["keywords"] = summary.keywords;
+  json["keyword_line"] = summary.keywordLine;
+  json["status"] = summary.status;
+  Json sizes;
+  sizes["article"] = summary.articleSize;
+  sizes["summary"] = summary.summarySize;
+  json["sizes"] = std::move(sizes);
+
+  Json terms = Json::array();
+  for (const abrivo::Term& t : summary.terms) {
+    Json term;
+    term["term"] = t.term;
+    term["weight"] = t.weight;
+    terms.push_back(std::move(term));
+  }
+  json["terms"] = std::move(terms);
+
+  Json sentences = Json::array();
+  for (const abrivo::Sentence& s : summary.sentences) {
+    Json sentence;
+    sentence["text"] = s.text;
+    sentence["rank"] = s.rank;
+    sentence["position"] = s.position;
+    sentence["selected"] = s.selected;
+    sentences.push_back(std::move(sentence));
+  }
+  json["sentences"] = std::move(sentences);
   return json;
 }
 
-std::string summarise(const Record& record, Format format, Encoding encoding) {
-  Engine engine;
-  runRecord(engine, record);
-  if (format == Format::Text) return fromEngineBytes(engine.controls.编辑框1, encoding) + '\n';
-  return encodeUtf8Output(dumpJson(resultJson(engine)), encoding) + '\n';
+std::string formatSummary(const abrivo::Summary& summary, Format format) {
+  if (format == Format::Text) return summary.summary + '\n';
+  return dumpJson(summaryJson(summary)) + '\n';
 }
 
-std::string dumpJson(const nlohmann::ordered_json& json) {
-  return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+std::string dumpJson(const Json& json) {
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 }  // namespace abrivo::cli

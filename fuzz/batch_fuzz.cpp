@@ -4,6 +4,7 @@
 // of valid JSON, an object that starts with "id" and holds either "error" or
 // a summary; a record that is a JSON object with a string "content" and
 // valid options is summarised, with its id copied.
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -35,15 +36,25 @@ bool nestsAtMost(const Json& value, int levels) {
 
 // Whether the line is a record that must be summarised: an object nested at
 // most 512 levels deep with a string "content", a string "title" if any and
-// "length" an integer from -1 to 3 if any.
+// at most one length mode: "length" an integer from -1 to 3, "chars" or
+// "sentences" an integer from 1 to INT_MAX, or "ratio" a number above 0 and
+// at most 100.
 bool isGoodRecord(const Json& record) {
   if (!record.is_object() || !nestsAtMost(record, 512)) return false;
   const auto content = record.find("content");
   if (content == record.end() || !content->is_string()) return false;
   const auto title = record.find("title");
   if (title != record.end() && !title->is_string()) return false;
-  const auto length = record.find("length");
-  return length == record.end() || (length->is_number_integer() && *length >= -1 && *length <= 3);
+  const auto integerIn = [](const Json& v, int low, int high) {
+    return v.is_number_integer() && v >= low && v <= high;
+  };
+  int modes = 0;
+  for (const auto& [key, value] : record.items()) {
+    if (key == "length") modes += integerIn(value, -1, 3) ? 1 : 2;
+    if (key == "chars" || key == "sentences") modes += integerIn(value, 1, INT_MAX) ? 1 : 2;
+    if (key == "ratio") modes += value.is_number() && value > 0 && value <= 100 ? 1 : 2;
+  }
+  return modes <= 1;
 }
 
 }  // namespace
@@ -51,7 +62,9 @@ bool isGoodRecord(const Json& record) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);
   const bool blank = line.find_first_not_of(" \t\r\n") == std::string_view::npos;
-  const std::optional<std::string> result = abrivo::cli::processRecordLine(line, 1);
+  abrivo::cli::Length length;
+  length.index = 1;
+  const std::optional<std::string> result = abrivo::cli::processRecordLine(line, length);
   if (blank != !result.has_value()) fail("a blank line gave a result, or another line none");
   if (!result) return 0;
   if (result->find_first_of("\r\n") != std::string::npos) fail("the result is not one line");

@@ -126,3 +126,177 @@ std::string fromEngineLineBreaks(std::string_view text) {
 }
 
 }  // namespace abrivo
+
+namespace abrivo {
+namespace {
+
+// The length of the UTF-8 sequence starting at text[i] when it is valid
+// (the well-formed table of the Unicode standard), else 0.
+std::size_t utf8SequenceAt(std::string_view text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  if (lead < 0x80) return 1;
+  std::size_t size = 0;
+  unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    size = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    size = 3;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    size = 4;
+    if (lead == 0xF0) low = 0x90;   // no overlong forms
+    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (text.size() - i < size) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (std::size_t k = 2; k < size; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+  }
+  return size;
+}
+
+// The number of GB18030 characters in gb, which is valid GB18030.
+std::size_t gb18030CharacterCount(std::string_view gb) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < gb.size(); ++count) {
+    if (static_cast<unsigned char>(gb[i]) < 0x80)
+      i += 1;
+    else if (i + 1 < gb.size() && gb[i + 1] >= '0' && gb[i + 1] <= '9')
+      i += 4;
+    else
+      i += 2;
+  }
+  return count;
+}
+
+}  // namespace
+
+std::string_view charsetName(Charset charset) {
+  switch (charset) {
+    case Charset::Utf16Le:
+      return "UTF-16LE";
+    case Charset::Utf16Be:
+      return "UTF-16BE";
+    case Charset::Gbk:
+      return "GBK";
+    case Charset::Gb18030:
+      return "GB18030";
+    case Charset::Big5Hkscs:
+      return "Big5-HKSCS";
+    case Charset::Utf8:
+      break;
+  }
+  return "UTF-8";
+}
+
+std::optional<std::size_t> firstInvalidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t size = utf8SequenceAt(text, i);
+    if (size == 0) return i;
+    i += size;
+  }
+  return std::nullopt;
+}
+
+std::optional<ByteOrderMark> detectByteOrderMark(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return ByteOrderMark{Charset::Utf8, 3};
+  if (bytes.starts_with("\xFF\xFE")) return ByteOrderMark{Charset::Utf16Le, 2};
+  if (bytes.starts_with("\xFE\xFF")) return ByteOrderMark{Charset::Utf16Be, 2};
+  return std::nullopt;
+}
+
+std::optional<std::string> decodeToUtf8(std::string bytes, Charset charset,
+                                        ConversionError* error) {
+  switch (charset) {
+    case Charset::Utf8:
+      if (const auto bad = firstInvalidUtf8(bytes)) {
+        if (error) error->offset = *bad;
+        return std::nullopt;
+      }
+      return bytes;
+    case Charset::Utf16Le:
+      return convertStrict("UTF-8", "UTF-16LE", bytes, error);
+    case Charset::Utf16Be:
+      return convertStrict("UTF-8", "UTF-16BE", bytes, error);
+    case Charset::Gbk:
+      if (!isValidGbk(bytes, error)) return std::nullopt;
+      return gb18030ToUtf8(bytes, error);
+    case Charset::Gb18030:
+      return gb18030ToUtf8(bytes, error);
+    case Charset::Big5Hkscs:
+      return convertStrict("UTF-8", "BIG5-HKSCS", bytes, error);
+  }
+  return std::nullopt;
+}
+
+std::optional<DecodedText> decodeAutomatically(std::string bytes, ConversionError* error) {
+  if (const auto mark = detectByteOrderMark(bytes)) {
+    bytes.erase(0, mark->size);
+    auto text = decodeToUtf8(std::move(bytes), mark->charset, error);
+    if (!text) {
+      if (error) error->offset += mark->size;
+      return std::nullopt;
+    }
+    return DecodedText{std::move(*text), mark->charset, true};
+  }
+  const auto bad = firstInvalidUtf8(bytes);
+  if (!bad) return DecodedText{std::move(bytes), Charset::Utf8, false};
+  if (auto text = gb18030ToUtf8(bytes))
+    return DecodedText{std::move(*text), Charset::Gb18030, false};
+  if (error) error->offset = *bad;
+  return std::nullopt;
+}
+
+std::optional<std::string> encodeFromUtf8(std::string_view utf8, Charset charset,
+                                          ConversionError* error) {
+  switch (charset) {
+    case Charset::Utf8:
+      if (const auto bad = firstInvalidUtf8(utf8)) {
+        if (error) error->offset = *bad;
+        return std::nullopt;
+      }
+      return std::string(utf8);
+    case Charset::Utf16Le:
+      return convertStrict("UTF-16LE", "UTF-8", utf8, error);
+    case Charset::Utf16Be:
+      return convertStrict("UTF-16BE", "UTF-8", utf8, error);
+    case Charset::Gbk: {
+      auto gb = utf8ToGb18030(utf8, error);
+      ConversionError gbError{};
+      if (!gb || isValidGbk(*gb, &gbError)) return gb;
+      // The character GBK lacks: as many characters into utf8 as it is into gb.
+      if (error) {
+        std::size_t offset = 0;
+        const std::string_view before = std::string_view(*gb).substr(0, gbError.offset);
+        for (std::size_t n = gb18030CharacterCount(before); n > 0; --n) {
+          const std::size_t size = utf8SequenceAt(utf8, offset);
+          offset += size > 0 ? size : 1;
+        }
+        error->offset = offset;
+      }
+      return std::nullopt;
+    }
+    case Charset::Gb18030:
+      return utf8ToGb18030(utf8, error);
+    case Charset::Big5Hkscs:
+      return convertStrict("BIG5-HKSCS", "UTF-8", utf8, error);
+  }
+  return std::nullopt;
+}
+
+char32_t codePointAt(std::string_view utf8, std::size_t offset) {
+  if (offset >= utf8.size()) return 0xFFFD;
+  const std::size_t size = utf8SequenceAt(utf8, offset);
+  if (size == 0) return 0xFFFD;
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[offset + k]); };
+  constexpr unsigned char kLeadMask[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  char32_t c = byte(0) & kLeadMask[size];
+  for (std::size_t k = 1; k < size; ++k) c = (c << 6) | (byte(k) & 0x3F);
+  return c;
+}
+
+}  // namespace abrivo

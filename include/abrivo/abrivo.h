@@ -95,7 +95,7 @@ struct Term {
 struct Sentence {
   std::string text;  // UTF-8, as the sentence table holds it
   int rank;          // 1 for the best sentence
-  int position;      // 1 for the first sentence of the article
+  int position;      // 0 for the first sentence of the article
   bool selected;     // part of the summary
 };
 

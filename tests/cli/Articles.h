@@ -35,4 +35,13 @@ inline constexpr std::string_view kEnglishArticle =
     "nearly twice the number the council expected. Officers will review the timetable in the "
     "autumn and may add a second route to the southern villages.";
 
+// Traditional characters, all of them in Big5-HKSCS.
+inline constexpr std::string_view kTraditionalTitle = "港灣小鎮啟用首座潮汐發電站";
+inline constexpr std::string_view kTraditionalArticle =
+    "港灣小鎮的首座潮汐發電站本週正式啟用，每年可為鎮上提供約三成的用電。\n"
+    "這座發電站建在海灣入口，利用漲潮和退潮時的水位差推動渦輪。"
+    "鎮長表示，興建工程歷時兩年，總投資約四億元。\n"
+    "漁民起初擔心工程會影響魚群，但環保團體的調查顯示，海灣內的魚類數量並沒有明顯減少。\n"
+    "鎮公所計劃明年在發電站旁設立展覽館，向學生介紹潮汐發電的原理，並開放市民參觀。";
+
 }  // namespace abrivo::cli::testing

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "Articles.h"
-#include "abrivo/internal/Engine.h"
 #include "Samples.h"
-#include "support/Gbk.h"
+#include "abrivo/internal/Engine.h"
 #include "abrivo/internal/text/Encoding.h"
+#include "support/Gbk.h"
 
 namespace abrivo::cli {
 namespace {
@@ -72,22 +72,52 @@ std::string shown(std::string_view engineBytes) {
   return fromEngineLineBreaks(gb18030ToUtf8Lenient(engineBytes));
 }
 
-json rows(const Table& table, int columns) {
-  json result = json::array();
-  for (int r = 0; r < table.rowCount(); ++r) {
-    json row = json::array();
-    for (int c = 0; c < columns; ++c) row.push_back(shown(table.cell(r, c)));
-    result.push_back(row);
-  }
-  return result;
+long long number(std::string_view cell) {
+  return std::stoll(std::string(cell));
 }
 
+// The typed JSON holds what the window shows: the keyword line and its
+// terms, the status line and its two numbers, the tables with numbers as
+// numbers, and the summary's sentences marked by the candidate table's size.
 void expectSameAsEngine(const json& result, const Engine& engine) {
   EXPECT_EQ(result.at("summary"), shown(engine.controls.编辑框1));
-  EXPECT_EQ(result.at("status"), shown(engine.controls.标签2));
-  EXPECT_EQ(result.at("keywords"), shown(engine.controls.标签3));
-  EXPECT_EQ(result.at("terms"), rows(engine.termTable, 2));
-  EXPECT_EQ(result.at("sentences"), rows(engine.sentenceTable, 3));
+  const std::string status = shown(engine.controls.标签2);
+  EXPECT_EQ(result.at("status"), status);
+  const json& sizes = result.at("sizes");
+  EXPECT_EQ(status,
+            "原文" + sizes.at("article").dump() + "字，摘要" + sizes.at("summary").dump() + "字");
+
+  const std::string keywordLine = shown(engine.controls.标签3);
+  EXPECT_EQ(result.at("keyword_line"), keywordLine);
+  const std::string prefix = "关键词：";
+  ASSERT_TRUE(keywordLine.starts_with(prefix));
+  json words = json::array();
+  std::istringstream rest(keywordLine.substr(prefix.size()));
+  for (std::string word; rest >> word;) words.push_back(word);
+  EXPECT_EQ(result.at("keywords"), words);
+
+  const json& terms = result.at("terms");
+  ASSERT_EQ(terms.size(), static_cast<std::size_t>(engine.termTable.rowCount()));
+  for (int r = 0; r < engine.termTable.rowCount(); ++r) {
+    const json& t = terms[static_cast<std::size_t>(r)];
+    EXPECT_EQ(t, json({{"term", shown(engine.termTable.cell(r, 0))},
+                       {"weight", number(engine.termTable.cell(r, 1))}}));
+    EXPECT_TRUE(t.at("weight").is_number_integer());
+  }
+  const json& sentences = result.at("sentences");
+  const Table& table = engine.sentenceTable;
+  ASSERT_EQ(sentences.size(), static_cast<std::size_t>(table.rowCount()));
+  std::size_t selected = 0;
+  for (int r = 0; r < table.rowCount(); ++r) {
+    const json& x = sentences[static_cast<std::size_t>(r)];
+    const long long rank = number(table.cell(r, 1));
+    EXPECT_EQ(x, json({{"text", shown(table.cell(r, 0))},
+                       {"rank", rank},
+                       {"position", number(table.cell(r, 2))},
+                       {"selected", rank <= engine.candidateTable.rowCount()}}));
+    selected += x.at("selected").get<bool>();
+  }
+  EXPECT_GE(selected, 1u) << "a summary holds at least one sentence";
 }
 
 struct Article {
@@ -119,8 +149,8 @@ TEST(CliOutput, AgreesWithTheWindowsRun) {
       ASSERT_EQ(j.out.back(), '\n');
       EXPECT_EQ(j.out.find('\n'), j.out.size() - 1) << "one object on one line";
       const json result = json::parse(j.out);
-      const std::vector<std::string> keys = {"language", "summary", "status",
-                                             "keywords", "terms",   "sentences"};
+      const std::vector<std::string> keys = {"language", "summary", "keywords", "keyword_line",
+                                             "status",   "sizes",   "terms",    "sentences"};
       std::vector<std::string> order;
       const auto ordered = nlohmann::ordered_json::parse(j.out);
       for (const auto& item : ordered.items()) order.push_back(item.key());
@@ -142,6 +172,9 @@ TEST(CliOutput, TextWithoutLanguageGivesNull) {
   const json result = json::parse(r.out);
   EXPECT_TRUE(result.at("language").is_null());
   EXPECT_EQ(result.at("summary"), "");
+  EXPECT_EQ(result.at("keywords"), json::array());
+  EXPECT_TRUE(result.at("sizes").at("summary").is_number());
+  for (const json& sentence : result.at("sentences")) EXPECT_FALSE(sentence.at("selected"));
 }
 
 TEST(CliOutput, SamplesAreTheBuiltInPairs) {
@@ -187,6 +220,8 @@ TEST(CliInput, EveryWayOfGivingTheSameTextAgrees) {
   }
 }
 
+// -e names the input's encoding only; the output is UTF-8 unless
+// --output-encoding says otherwise.
 TEST(CliInput, GbkAndGb18030RoundTrip) {
   TempDir dir;
   const std::string title = abrivo::testing::gbk(kChineseTitle);
@@ -197,15 +232,21 @@ TEST(CliInput, GbkAndGb18030RoundTrip) {
                                std::string(kChineseArticle));
   ASSERT_EQ(utf8Json.code, 0);
 
-  for (const std::string encoding : {"gbk", "gb18030"}) {
+  for (const std::string encoding : {"gbk", "gb18030", "auto"}) {
     SCOPED_TRACE(encoding);
     const Outcome text = run({"-e", encoding, "-l", "1", "-t", title, file});
     ASSERT_EQ(text.code, 0) << text.err;
-    EXPECT_EQ(text.out, fromEngineLineBreaks(engine.controls.编辑框1) + "\n");
+    EXPECT_EQ(text.out, shown(engine.controls.编辑框1) + "\n");
 
     const Outcome j = run({"-e", encoding, "-f", "json", "-l", "1", "-t", title, file});
     ASSERT_EQ(j.code, 0) << j.err;
-    EXPECT_EQ(gb18030ToUtf8(j.out), utf8Json.out) << "the same JSON, in GB18030 bytes";
+    EXPECT_EQ(j.out, utf8Json.out);
+
+    const Outcome back = run({"-e", encoding, "--output-encoding",
+                              encoding == "auto" ? "gbk" : encoding, "-l", "1", "-t", title, file});
+    ASSERT_EQ(back.code, 0) << back.err;
+    EXPECT_EQ(back.out, fromEngineLineBreaks(engine.controls.编辑框1) + "\n")
+        << "the engine's own bytes";
   }
 }
 
@@ -219,6 +260,7 @@ TEST(CliInput, GbkIsCheckedStrictlyButGb18030AcceptsItsOwnCharacters) {
 }
 
 TEST(CliErrors, InputErrorsNameTheSourceAndWriteNothing) {
+  const std::string kNorGb18030 = ", nor GB18030 (name the encoding with -e)";
   TempDir dir;
   const std::string missing = dir.path() + "/missing.txt";
   const std::string badUtf8 = dir.write("bad.txt", "ab\xC3(cd");
@@ -233,15 +275,16 @@ TEST(CliErrors, InputErrorsNameTheSourceAndWriteNothing) {
       {{"--title-file", missing, good},
        "",
        "cannot read " + missing + ": No such file or directory"},
-      {{badUtf8}, "", badUtf8 + ": not valid UTF-8 at byte 2"},
-      {{"-f", "json", "-"}, "The tree\xFF", "<stdin>: not valid UTF-8 at byte 8"},
+      {{badUtf8}, "", badUtf8 + ": not valid UTF-8 at byte 2" + kNorGb18030},
+      {{"-e", "utf-8", badUtf8}, "", badUtf8 + ": not valid UTF-8 at byte 2"},
+      {{"-f", "json", "-"}, "The tree\xFF", "<stdin>: not valid UTF-8 at byte 8" + kNorGb18030},
       {{},
        "\xEF\xBB\xBF"
        "ab\xE4\xB8",
        "<stdin>: not valid UTF-8 at byte 5"},
       {{"-e", "gb18030"}, "a\xB5", "<stdin>: not valid GB18030 at byte 1"},
-      {{"-t", "ok\xFF", good}, "", "--title: not valid UTF-8 at byte 2"},
-      {{"--title-file", badUtf8, good}, "", badUtf8 + ": not valid UTF-8 at byte 2"},
+      {{"-t", "ok\xFF", good}, "", "--title: not valid UTF-8 at byte 2" + kNorGb18030},
+      {{"--title-file", badUtf8, good}, "", badUtf8 + ": not valid UTF-8 at byte 2" + kNorGb18030},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -269,8 +312,10 @@ TEST(CliErrors, UsageErrorsGiveOneLineAndAHint) {
 TEST(CliInfo, HelpAndVersion) {
   const Outcome help = run({"-h"});
   EXPECT_EQ(help.code, 0);
-  for (const char* name : {"--title", "--title-file", "--length", "--encoding", "--format",
-                           "--jsonl", "--sample", "--version", "--help"}) {
+  for (const char* name :
+       {"--title", "--title-file", "--length", "--chars", "--sentences", "--ratio", "--encoding",
+        "--output-encoding", "big5", "--format", "keyword_line", "\"selected\"", "--jsonl",
+        "--sample", "--version", "--help"}) {
     EXPECT_NE(help.out.find(name), std::string::npos) << name;
   }
   EXPECT_EQ(run({"--help"}).out, help.out);

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "abrivo/internal/text/Encoding.h"
 #include "cli/Batch.h"
 #include "cli/Cli.h"
-#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo::cli {
 namespace {
@@ -39,18 +39,27 @@ TEST(CliBadInput, InvalidBytesFailWithTheirOffset) {
     std::string message;
   } cases[] = {
       {"UTF-8: stray continuation byte",
-       {},
+       {"-e", "utf-8"},
        "The tree \x80 grows",
        "<stdin>: not valid UTF-8 at byte 9"},
-      {"UTF-8: overlong form", {}, "ab\xC0\xAF", "<stdin>: not valid UTF-8 at byte 2"},
-      {"UTF-8: surrogate", {}, "\xE4\xB8\xAD\xED\xA0\x80", "<stdin>: not valid UTF-8 at byte 3"},
-      {"UTF-8: beyond U+10FFFF", {}, "\xF4\x90\x80\x80", "<stdin>: not valid UTF-8 at byte 0"},
+      {"UTF-8: overlong form", {"-e", "utf-8"}, "ab\xC0\xAF", "<stdin>: not valid UTF-8 at byte 2"},
+      {"UTF-8: surrogate",
+       {"-e", "utf-8"},
+       "\xE4\xB8\xAD\xED\xA0\x80",
+       "<stdin>: not valid UTF-8 at byte 3"},
+      {"UTF-8: beyond U+10FFFF",
+       {"-e", "utf-8"},
+       "\xF4\x90\x80\x80",
+       "<stdin>: not valid UTF-8 at byte 0"},
       {"UTF-8: cut off at the end",
-       {},
+       {"-e", "utf-8"},
        "\xE4\xB8\xAD\xE6\x96",
        "<stdin>: not valid UTF-8 at byte 3"},
-      {"UTF-8: 0xFF", {"-f", "json"}, "e\xFF", "<stdin>: not valid UTF-8 at byte 1"},
-      {"UTF-8: bad headline", {"-t", "\xC3"}, "The tree.", "--title: not valid UTF-8 at byte 0"},
+      {"UTF-8: 0xFF", {"-e", "utf-8", "-f", "json"}, "e\xFF", "<stdin>: not valid UTF-8 at byte 1"},
+      {"UTF-8: bad headline",
+       {"-e", "utf-8", "-t", "\xC3"},
+       "The tree.",
+       "--title: not valid UTF-8 at byte 0"},
       {"GBK: lead byte at the very end",
        {"-e", "gbk"},
        "\xB5\xC4\xB5",
@@ -101,7 +110,7 @@ TEST(CliBadInput, UnusualTextGivesASummary) {
        "渔民的新船😀今天下水，𠀀号船也出海。",
        "渔民的新船😀今天下水，𠀀号船也出海。\n"},
       {"emoji and a rare ideograph, GB18030",
-       {"-e", "gb18030"},
+       {"-e", "gb18030", "--output-encoding", "gb18030"},
        *utf8ToGb18030("渔民的新船😀今天下水，𠀀号船也出海。"),
        *utf8ToGb18030("渔民的新船😀今天下水，𠀀号船也出海。\n")},
       {"an emoji after an English lead-in comma",

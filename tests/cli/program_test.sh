@@ -34,6 +34,19 @@ cmp -s "$dir/file.json" "$dir/stdin.json" || fail "file and stdin differ"
 cmp -s "$dir/file.json" "$dir/pipe.json" || fail "file and pipe differ"
 grep -q '"language":"en"' "$dir/file.json" || fail "json output: $(cat "$dir/file.json")"
 
+grep -q '"sizes":{"article":[0-9]*,"summary":[0-9]*}' "$dir/file.json" || fail "typed json sizes"
+
+# Length modes and encodings through the real program.
+"$cli" -l 1 "$dir/a.txt" >"$dir/list.txt" && "$cli" --chars 300 "$dir/a.txt" >"$dir/chars.txt" &&
+  cmp -s "$dir/list.txt" "$dir/chars.txt" || fail "--chars 300 differs from -l 1"
+printf '\377\376' >"$dir/utf16.txt"
+iconv -f UTF-8 -t UTF-16LE "$dir/a.txt" >>"$dir/utf16.txt"
+"$cli" "$dir/utf16.txt" >"$dir/utf16.out" && "$cli" "$dir/a.txt" | cmp -s - "$dir/utf16.out" ||
+  fail "UTF-16 file with a byte order mark"
+expect 2 "exclude each other" -- "$cli" --sentences 2 --ratio 10 "$dir/a.txt"
+printf 'The tree \360\237\214\263 is green.\n' >"$dir/emoji.txt"
+expect 1 "U+1F333" -- "$cli" --output-encoding gbk "$dir/emoji.txt"
+
 expect 1 "$dir/missing.txt" -- "$cli" "$dir/missing.txt"
 printf 'ab\377' >"$dir/bad.txt"
 expect 1 "bad.txt: not valid UTF-8 at byte 2" -- "$cli" "$dir/bad.txt"
