@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -349,10 +350,17 @@ Text toText(double x) {
   if (x == std::trunc(x) && std::fabs(x) < 1e13 && !(x == 0 && std::signbit(x)))
     return std::to_string(static_cast<long long>(x));
   char buf[64];
+#ifdef __EMSCRIPTEN__
+  // The browser build's C++ library has no to_chars for doubles; its printf
+  // always writes the C locale's form.
+  const int n = std::snprintf(buf, sizeof buf, "%.13g", x);
+  return Text(buf, static_cast<std::size_t>(n));
+#else
   // to_chars with a precision writes exactly what printf's "%.13g" writes in
   // the C locale, whatever locale the program runs in.
   const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 13);
   return Text(buf, r.ptr);
+#endif
 }
 
 double toNumber(std::string_view t) {

@@ -1,0 +1,16 @@
+# Writes OUTPUT, a JavaScript module that exports the built-in sample pairs
+# of SAMPLES_DIR as `samples`, pair n at index n - 1.
+set(pairs "")
+foreach(n 1 2 3)
+  set(pair "")
+  foreach(part title article)
+    file(READ "${SAMPLES_DIR}/${n}-${part}.txt" text)
+    string(REPLACE "\\" "\\\\" text "${text}")
+    string(REPLACE "\"" "\\\"" text "${text}")
+    string(REPLACE "\r" "\\r" text "${text}")
+    string(REPLACE "\n" "\\n" text "${text}")
+    string(APPEND pair "${part}: \"${text}\", ")
+  endforeach()
+  string(APPEND pairs "  {${pair}},\n")
+endforeach()
+file(WRITE "${OUTPUT}" "// Generated from samples/; do not edit.\nexport const samples = [\n${pairs}];\n")
