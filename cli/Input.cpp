@@ -1,10 +1,14 @@
 #include "cli/Input.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <istream>
-#include <iterator>
+#include <system_error>
 
 namespace abrivo::cli {
 namespace {
@@ -106,31 +110,60 @@ std::optional<std::string> encodeOutput(std::string_view utf8, Encoding encoding
   }
 }
 
-ReadResult readFile(const std::string& path) {
+std::string tooLargeMessage(std::size_t maxBytes) {
+  return "larger than " + std::to_string(maxBytes) + " bytes (see --max-bytes)";
+}
+
+ReadResult readFile(const std::string& path, std::size_t maxBytes) {
   ReadResult result;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) {
     result.error = std::strerror(errno);
     return result;
   }
+  struct stat info = {};
+  if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+    std::fclose(file);
+    result.error = tooLargeMessage(maxBytes);
+    return result;
+  }
   char buf[65536];
   std::size_t n = 0;
-  while ((n = std::fread(buf, 1, sizeof buf, file)) > 0) result.bytes.append(buf, n);
-  if (std::ferror(file)) {
-    result.error = std::strerror(errno);
-    result.bytes.clear();
+  while ((n = std::fread(buf, 1, sizeof buf, file)) > 0) {
+    if (n > maxBytes - result.bytes.size()) {  // a file that grew, or a pipe
+      result.error = tooLargeMessage(maxBytes);
+      break;
+    }
+    result.bytes.append(buf, n);
   }
+  if (result.error.empty() && std::ferror(file)) result.error = std::strerror(errno);
+  if (!result.error.empty()) result.bytes.clear();
   std::fclose(file);
   return result;
 }
 
-ReadResult readStream(std::istream& in) {
+ReadResult readStream(std::istream& in, std::size_t maxBytes) {
   ReadResult result;
-  result.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    result.error = "read error";
-    result.bytes.clear();
+  std::streambuf* source = in.rdbuf();
+  char buf[65536];
+  try {
+    // Takes what each read brings, so that nothing waits for more input than
+    // is needed.
+    while (source->sgetc() != std::streambuf::traits_type::eof()) {
+      const std::streamsize available = std::max<std::streamsize>(source->in_avail(), 1);
+      const std::streamsize n =
+          source->sgetn(buf, std::min<std::streamsize>(available, sizeof buf));
+      if (static_cast<std::size_t>(n) > maxBytes - result.bytes.size()) {
+        result.error = tooLargeMessage(maxBytes);
+        break;
+      }
+      result.bytes.append(buf, static_cast<std::size_t>(n));
+    }
+  } catch (const std::system_error& e) {  // std::ios_base::failure among them
+    result.error = e.code().message();
   }
+  if (!result.error.empty()) result.bytes.clear();
   return result;
 }
 

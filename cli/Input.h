@@ -36,8 +36,14 @@ struct ReadResult {
   std::string error;  // why the input could not be read; empty on success
 };
 
-ReadResult readFile(const std::string& path);
-ReadResult readStream(std::istream& in);
+// Reads a whole input of at most maxBytes bytes. A larger one is refused
+// before it is held whole: a file from its size, a stream as soon as it
+// passes the limit. A read error is reported, never thrown.
+ReadResult readFile(const std::string& path, std::size_t maxBytes = kDefaultMaxBytes);
+ReadResult readStream(std::istream& in, std::size_t maxBytes = kDefaultMaxBytes);
+
+// The error of an input longer than maxBytes.
+std::string tooLargeMessage(std::size_t maxBytes);
 
 // Drops one final line break, which ends a one-line file but is not part of
 // its text.

@@ -1,9 +1,13 @@
 #include "cli/Options.h"
 
 #include <charconv>
+#include <cstdint>
+#include <limits>
 
 namespace abrivo::cli {
 namespace {
+
+constexpr std::uint64_t kMaxJobs = 1024;
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -42,7 +46,40 @@ struct ValueOption {
 constexpr ValueOption kValueOptions[] = {
     {"title", 't'}, {"title-file", 0}, {"length", 'l'},  {"encoding", 'e'}, {"format", 'f'},
     {"sample", 0},  {"chars", 0},      {"sentences", 0}, {"ratio", 0},      {"output-encoding", 0},
+    {"jobs", 'j'},  {"max-bytes", 0},
 };
+
+// A whole number of at most max, nothing else.
+std::optional<std::uint64_t> parseWholeNumber(std::string_view text, std::uint64_t max) {
+  std::uint64_t n = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, n);
+  if (text.empty() || ec != std::errc() || ptr != end || n > max) return std::nullopt;
+  return n;
+}
+
+// A byte count of at least 1, with an optional K, M or G for 2^10, 2^20 or
+// 2^30.
+std::optional<std::size_t> parseByteCount(std::string_view text) {
+  int shift = 0;
+  if (!text.empty()) {
+    switch (text.back()) {
+      case 'K':
+        shift = 10;
+        break;
+      case 'M':
+        shift = 20;
+        break;
+      case 'G':
+        shift = 30;
+        break;
+    }
+  }
+  if (shift) text.remove_suffix(1);
+  const auto n = parseWholeNumber(text, std::numeric_limits<std::size_t>::max() >> shift);
+  if (!n || *n == 0) return std::nullopt;
+  return static_cast<std::size_t>(*n << shift);
+}
 
 // The length options, of which one at most may be given.
 bool isLengthOption(std::string_view name) {
@@ -84,6 +121,14 @@ std::string applyValue(Options& o, std::string_view name, std::string_view value
     const auto f = parseFormat(value);
     if (!f) return bad("format") + " (expected text or json)";
     o.format = *f;
+  } else if (name == "jobs") {
+    const auto n = parseWholeNumber(value, kMaxJobs);
+    if (!n) return bad("number of jobs") + " (expected 0 to " + std::to_string(kMaxJobs) + ")";
+    o.jobs = static_cast<int>(*n);
+  } else if (name == "max-bytes") {
+    const auto n = parseByteCount(value);
+    if (!n) return bad("byte count") + " (expected a whole number above 0, with K, M or G)";
+    o.maxBytes = *n;
   } else if (name == "sample") {
     const auto s = parseSample(value);
     if (!s) return bad("sample") + " (expected 1, 2 or 3)";
@@ -104,6 +149,7 @@ std::string checkCombination(const Options& o, bool explicitFormat) {
       return "--jsonl input and output are always UTF-8";
     if (explicitFormat && o.format != Format::Json) return "--jsonl always writes JSON";
   }
+  if (o.jobs != 1 && !o.jsonl) return "--jobs works with --jsonl only";
   if (o.sample && (hasFile || hasTitle)) return "--sample replaces FILE and the title";
   if (o.titleFile == "-" && o.file.value_or("-") == "-") {
     return "standard input cannot hold both the title and the article";

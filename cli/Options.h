@@ -2,12 +2,16 @@
 // is not understood (a usage error, exit status 2).
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace abrivo::cli {
+
+// The largest article, headline or record read, unless --max-bytes says.
+inline constexpr std::size_t kDefaultMaxBytes = std::size_t{64} << 20;
 
 // Auto: a byte order mark, else UTF-8, else GB18030. Big5 is Big5-HKSCS.
 enum class Encoding { Auto, Utf8, Gbk, Gb18030, Big5 };
@@ -34,6 +38,8 @@ struct Options {
   Encoding encoding = Encoding::Auto;
   Encoding outputEncoding = Encoding::Utf8;  // never Auto
   Format format = Format::Text;
+  std::size_t maxBytes = kDefaultMaxBytes;  // --max-bytes
+  int jobs = 1;                             // --jobs: worker threads of --jsonl, 0 for all cores
 };
 
 struct ParsedOptions {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace abrivo {
 namespace {
 
@@ -27,6 +29,36 @@ TEST(Encoding, StrictConversionReportsOffsetOfFirstBadByte) {
   EXPECT_TRUE(isValidGbk("a\xB5\xC4"));
   EXPECT_FALSE(isValidGbk("ab\x81\x30\x81\x30", &error)) << "a four-byte GB18030 character";
   EXPECT_EQ(error.offset, 2u);
+}
+
+// GBK as the engine steps over it: ASCII, or a lead byte of 0x81..0xFE and a
+// trail byte. iconv reads a lone 0x80 as the euro sign; the engine would take
+// it for a lead byte and swallow the byte after it.
+TEST(Encoding, GbkHoldsOnlyCharactersTheEngineStepsOver) {
+  const struct {
+    std::string text;
+    std::optional<std::size_t> badAt;
+  } cases[] = {
+      {"a\xB5\xC4", std::nullopt},
+      {"\x81\x40\xB5\x80", std::nullopt},
+      {"\x80", 0},
+      {"ab\x80\xB5\xC4", 2},
+      {"\xB5\xC4\x80"
+       "a",
+       2},
+      {"\xFF\xA1", 0},
+      {"\xB5\x7F", 0},
+      {"\xB5\xFF", 0},
+      {"\xB5\x30", 0},
+      {"\xB5", 0},
+  };
+  for (const auto& c : cases) {
+    ConversionError error{};
+    EXPECT_EQ(isValidGbk(c.text, &error), !c.badAt) << ::testing::PrintToString(c.text);
+    if (c.badAt) {
+      EXPECT_EQ(error.offset, *c.badAt) << ::testing::PrintToString(c.text);
+    }
+  }
 }
 
 TEST(Encoding, LenientDecodingShowsReplacementCharacter) {

@@ -85,7 +85,26 @@ std::optional<std::string> gb18030ToUtf8(std::string_view gb, ConversionError* e
 }
 
 bool isValidGbk(std::string_view text, ConversionError* error) {
-  return convertStrict("UTF-8", "GBK", text, error).has_value();
+  // iconv's GBK takes a few single bytes of 0x80 and above (0x80 as the euro
+  // sign), which the engine would step over as the lead byte of a two-byte
+  // character. Only ASCII and lead byte 0x81..0xFE with a trail byte of
+  // 0x40..0xFE other than 0x7F are let through to iconv.
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    const auto trail = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
+    if (lead == 0x80 || lead == 0xFF || trail < 0x40 || trail == 0x7F || trail == 0xFF) break;
+    i += 2;
+  }
+  ConversionError converted{};
+  const bool valid = convertStrict("UTF-8", "GBK", text.substr(0, i), &converted).has_value();
+  if (valid && i == text.size()) return true;
+  if (error) error->offset = valid ? i : converted.offset;
+  return false;
 }
 
 std::string gb18030ToUtf8Lenient(std::string_view gb) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <vector>
@@ -156,6 +158,111 @@ TEST(CliBatch, EachResultIsFlushedBeforeTheNextRecordIsRead) {
   EXPECT_EQ(runBatch(in, out, err), 0);
   EXPECT_EQ(visibleBefore, (std::vector<std::size_t>{0, 1, 2}));
   EXPECT_EQ(lines(sink.visible).size(), 3u);
+}
+
+// A few hundred records of every kind: articles in both languages at every
+// length, headlines, bad records, blank lines and a record over the limit.
+std::string mixedRecords() {
+  const std::string en(kEnglishArticle), zh(kChineseArticle);
+  const auto prefix = [](const std::string& text, std::size_t size) {  // whole UTF-8 characters
+    while (size < text.size() && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) --size;
+    return text.substr(0, size);
+  };
+  std::string input;
+  for (int i = 0; i < 320; ++i) {
+    const std::string id = std::to_string(i);
+    switch (i % 8) {
+      case 0:
+        input += "{\"id\":" + id + ",\"content\":" + jsonString(prefix(en, 200 + i * 3)) + "}";
+        break;
+      case 1:
+        input += "{\"id\":" + id + ",\"title\":" + jsonString(kChineseTitle) +
+                 ",\"content\":" + jsonString(zh) + ",\"length\":" + std::to_string(i % 5 - 1) +
+                 "}";
+        break;
+      case 2:
+        input += "\n  \r";
+        break;
+      case 3:
+        input += "{\"id\":" + id + ",\"content\":" + jsonString(prefix(zh, 300 + 2 * i)) + "}";
+        break;
+      case 4:
+        input += i % 3 ? "{\"id\":" + id + ",\"content\":7}" : "not json " + id;
+        break;
+      case 5:
+        input += "{\"id\":" + id + ",\"content\":\"" + std::string(5000, 'x') + "\"}";
+        break;
+      case 6:
+        input += "{\"id\":" + id + ",\"title\":" + jsonString(kEnglishTitle) +
+                 ",\"content\":" + jsonString(en) + ",\"length\":9}";
+        break;
+      default:
+        input += "{\"id\":\"" + id + "\",\"content\":" + jsonString(en) + "}";
+    }
+    input += '\n';
+  }
+  return input;
+}
+
+std::string batchOutput(const std::string& input, int jobs) {
+  Options options;
+  options.jobs = jobs;
+  options.length.index = 1;
+  options.maxBytes = 4096;
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  EXPECT_EQ(runBatch(in, out, err, options), 0) << err.str();
+  EXPECT_EQ(err.str(), "");
+  return out.str();
+}
+
+TEST(CliBatch, ParallelOutputIsTheSameAsOneJob) {
+  const std::string input = mixedRecords();
+  const std::string one = batchOutput(input, 1);
+  const std::vector<std::string> results = lines(one);
+  ASSERT_EQ(results.size(), 280u);
+  EXPECT_TRUE(results.front().starts_with("{\"id\":0,\"language\":\"en\"")) << results.front();
+  EXPECT_TRUE(results[4].starts_with("{\"id\":null,\"error\":\"the record is larger"))
+      << results[4];
+  for (const int jobs : {2, 3, 8, 0}) EXPECT_TRUE(one == batchOutput(input, jobs)) << jobs;
+}
+
+// Counts the lines written; the count may be read from another thread.
+class LineCounter : public std::streambuf {
+ public:
+  std::atomic<std::size_t> lines{0};
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (c == '\n') ++lines;
+    return traits_type::not_eof(c);
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    lines += static_cast<std::size_t>(std::count(s, s + n, '\n'));
+    return n;
+  }
+};
+
+// With several jobs the reader stays a bounded number of records ahead of
+// the output, however long the input is.
+TEST(CliBatch, ParallelRunHoldsABoundedWindow) {
+  std::vector<std::string> records;
+  for (int i = 0; i < 200; ++i)
+    records.push_back("{\"id\":" + std::to_string(i) +
+                      ",\"content\":" + jsonString(kEnglishArticle) + "}");
+  LineCounter sink;
+  std::size_t furthestAhead = 0;  // read by the reader thread only
+  LineSource source(records, [&](std::size_t line) {
+    furthestAhead = std::max(furthestAhead, line - std::min(line, sink.lines.load()));
+  });
+  std::istream in(&source);
+  std::ostream out(&sink);
+  std::ostringstream err;
+  Options options;
+  options.jobs = 2;
+  EXPECT_EQ(runBatch(in, out, err, options), 0);
+  EXPECT_EQ(sink.lines.load(), 200u);
+  EXPECT_LE(furthestAhead, 9u) << "a window of 8 records and the one being read";
 }
 
 }  // namespace

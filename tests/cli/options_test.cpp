@@ -86,6 +86,16 @@ TEST(CliOptions, UsageErrors) {
       {{"--jsonl", "-t", "x"}, "--jsonl reads its records from standard input only"},
       {{"--jsonl", "-e", "gbk"}, "--jsonl input and output are always UTF-8"},
       {{"--jsonl", "-f", "text"}, "--jsonl always writes JSON"},
+      {{"--jsonl", "-j", "-1"}, "invalid number of jobs '-1'"},
+      {{"--jsonl", "--jobs=1025"}, "invalid number of jobs '1025'"},
+      {{"--jsonl", "-j", "2.5"}, "invalid number of jobs '2.5'"},
+      {{"-j", "2"}, "--jobs works with --jsonl only"},
+      {{"--max-bytes", "0"}, "invalid byte count '0'"},
+      {{"--max-bytes", "-5"}, "invalid byte count '-5'"},
+      {{"--max-bytes", "1k"}, "invalid byte count '1k'"},
+      {{"--max-bytes", "M"}, "invalid byte count 'M'"},
+      {{"--max-bytes", "18446744073709551615G"}, "invalid byte count"},
+      {{"--max-bytes", "17179869184G"}, "invalid byte count"},
       {{"--jsonl", "-e", "big5"}, "--jsonl input and output are always UTF-8"},
       {{"--jsonl", "--output-encoding", "gb18030"}, "--jsonl input and output are always UTF-8"},
       {{"--output-encoding", "auto"}, "invalid output encoding 'auto'"},
@@ -98,6 +108,31 @@ TEST(CliOptions, UsageErrors) {
     const std::string error = parse(c.args).error;
     EXPECT_EQ(error.substr(0, c.message.size()), c.message);
     EXPECT_EQ(error.find('\n'), std::string::npos);
+  }
+}
+
+TEST(CliOptions, JobsAndMaxBytes) {
+  const struct {
+    std::vector<std::string_view> args;
+    int jobs;
+    std::size_t maxBytes;
+  } cases[] = {
+      {{"--jsonl"}, 1, std::size_t{64} << 20},
+      {{"--jsonl", "-j", "0"}, 0, kDefaultMaxBytes},
+      {{"--jsonl", "-j4"}, 4, kDefaultMaxBytes},
+      {{"--jsonl", "--jobs=1024"}, 1024, kDefaultMaxBytes},
+      {{"-j", "1", "--max-bytes", "1"}, 1, 1},
+      {{"--max-bytes=3K"}, 1, 3 << 10},
+      {{"--max-bytes", "5M"}, 1, 5 << 20},
+      {{"--max-bytes", "2G"}, 1, std::size_t{2} << 30},
+      {{"--max-bytes", "123456789"}, 1, 123456789},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    const ParsedOptions parsed = parse(c.args);
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.jobs, c.jobs);
+    EXPECT_EQ(parsed.options.maxBytes, c.maxBytes);
   }
 }
 

@@ -58,5 +58,38 @@ printf '{"id":1,"content":"The tree."}\nnot json\n{"content":"Green leaves."}\n'
 [ "$(wc -l <"$dir/batch.jsonl")" -eq 3 ] || fail "--jsonl line count: $(cat "$dir/batch.jsonl")"
 sed -n 2p "$dir/batch.jsonl" | grep -q '"error"' || fail "--jsonl bad line not in place"
 
+# Standard input that cannot be read, and output that cannot be written.
+expect 1 "cannot read <stdin>: Is a directory" -- "$cli" <"$dir"
+expect 1 "cannot read <stdin>: Is a directory" -- "$cli" --jsonl -j 2 <"$dir"
+expect 1 "cannot read <stdin>: Bad file descriptor" -- "$cli" <&-
+for args in --help --version "--sample 1"; do
+  # shellcheck disable=SC2086
+  "$cli" $args >/dev/full 2>"$dir/err"
+  [ $? -eq 1 ] && grep -q "cannot write" "$dir/err" || fail "$args >/dev/full"
+  # shellcheck disable=SC2086
+  "$cli" $args >&- 2>"$dir/err"
+  [ $? -eq 1 ] && grep -q "cannot write" "$dir/err" || fail "$args with stdout closed"
+done
+
+# --max-bytes: a file from its size, a stream while it is read.
+expect 1 "a.txt: larger than 10 bytes (see --max-bytes)" -- "$cli" --max-bytes 10 "$dir/a.txt"
+expect 1 "<stdin>: larger than 10 bytes" -- "$cli" --max-bytes 10 - <"$dir/a.txt"
+"$cli" --max-bytes 50 "$dir/a.txt" >/dev/null || fail "--max-bytes at the file's size"
+
+# Two processes appending to one file: every line whole.
+for i in $(seq 300); do printf '{"id":%d,"content":"The tree number %d is green and tall."}\n' "$i" "$i"; done >"$dir/many.jsonl"
+"$cli" --jsonl <"$dir/many.jsonl" >>"$dir/appended" &
+"$cli" --jsonl -j 2 <"$dir/many.jsonl" >>"$dir/appended"
+wait $! || fail "concurrent append exit status"
+[ "$(grep -cE '^\{"id":[0-9]+,"language":"en",.*"selected":(true|false)\}\]\}$' "$dir/appended")" -eq 600 ] ||
+  fail "concurrent appends mixed their lines"
+
+# -j: the same bytes as one job, from the program too.
+printf 'not json\n\n{"id":-0,"content":"x"}\n' >>"$dir/many.jsonl"
+"$cli" --jsonl <"$dir/many.jsonl" >"$dir/one.jsonl" || fail "-j 1 exit status"
+"$cli" --jsonl -j 3 <"$dir/many.jsonl" >"$dir/three.jsonl" || fail "-j 3 exit status"
+cmp -s "$dir/one.jsonl" "$dir/three.jsonl" || fail "-j 3 output differs from -j 1"
+[ "$(wc -l <"$dir/three.jsonl")" -eq 302 ] || fail "-j 3 line count"
+
 [ "$failures" -eq 0 ] && echo "all program checks passed"
 exit $((failures > 0))
