@@ -1,7 +1,8 @@
 // The window: its controls at start, the click handlers and the order of
-// their effects, runs on the sample texts, and what happens while a run lets
-// events through.
+// their effects, runs on the sample texts, what happens while a run lets
+// events through, the keys, the busy state, and where the window opens.
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -9,8 +10,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
+#include <stdexcept>
 
 #include "BoxText.h"
 #include "MainWindow.h"
@@ -96,6 +100,18 @@ class MainWindowTest : public QObject {
   void handlerDuringARunReachesTheEngine_data();
   void handlerDuringARunReachesTheEngine();
 
+  void outputScrollsWhenTheSummaryIsLong_data();
+  void outputScrollsWhenTheSummaryIsLong();
+  void busyDuringARun_data();
+  void busyDuringARun();
+  void keysStartARun_data();
+  void keysStartARun();
+  void statusLineHoldsNineDigits();
+  void accessibleNamesAndTips_data();
+  void accessibleNamesAndTips();
+  void initialFrame_data();
+  void initialFrame();
+
  private:
   static void show(MainWindow& window) {
     window.show();
@@ -148,7 +164,7 @@ void MainWindowTest::initialState() {
 
   show(w);
   // 标签1 lies over the list's arrow; a click there reaches the list.
-  QCOMPARE(w.centralWidget()->childAt(590, 20), list);
+  QCOMPARE(w.client()->childAt(590, 20), list);
   const QPoint offset = w.frameGeometry().center() - w.screen()->availableGeometry().center();
   QVERIFY2(qAbs(offset.x()) <= 8 && qAbs(offset.y()) <= 16, "the window opens centred");
 }
@@ -167,7 +183,7 @@ void MainWindowTest::layout_data() {
   QTest::newRow("内容框") << "QPlainTextEdit" << QRect(8, 40, 704, 264) << QString() << true;
   QTest::newRow("编辑框1") << "QPlainTextEdit" << QRect(8, 312, 704, 152) << QString() << true;
   QTest::newRow("标签3") << "QLabel" << QRect(9, 465, 287, 24) << u"关键词：  "_s << false;
-  QTest::newRow("标签2") << "QLabel" << QRect(544, 464, 160, 24) << QString() << true;
+  QTest::newRow("标签2") << "QLabel" << QRect(344, 464, 360, 24) << QString() << true;
   QTest::newRow("按钮2") << "QPushButton" << QRect(8, 480, 104, 24) << u"例文二 4千字"_s << true;
   QTest::newRow("按钮3") << "QPushButton" << QRect(120, 480, 104, 24) << u"例文三 英文"_s << true;
   QTest::newRow("标签4") << "QLabel" << QRect(464, 488, 240, 24) << u"反馈：abrivo@example.org"_s
@@ -182,7 +198,7 @@ void MainWindowTest::layout() {
   MainWindow w;
   auto* widget = control<QWidget>(w, QString::fromUtf8(QTest::currentDataTag()));
   QVERIFY(widget->inherits(qPrintable(kind)));
-  QCOMPARE(widget->parentWidget(), w.centralWidget());
+  QCOMPARE(widget->parentWidget(), w.client());
   QCOMPARE(widget->geometry(), place);
   QCOMPARE(widget->isVisibleTo(&w), shown);
   if (auto* b = qobject_cast<QPushButton*>(widget)) QCOMPARE(b->text(), caption);
@@ -294,7 +310,6 @@ void MainWindowTest::handlers() {
 
   if (clearsLabels) {
     for (int n : {1, 2, 3}) QCOMPARE(label(w, n)->text(), QString());
-    QCOMPARE(engine.controls.标签1, std::string());
     QCOMPARE(engine.controls.标签2, std::string());
     QCOMPARE(engine.controls.标签3, std::string());
   } else {
@@ -449,6 +464,196 @@ void MainWindowTest::handlerDuringARunReachesTheEngine() {
   QCOMPARE(titleBox(w)->text(), title);
   QCOMPARE(boxText(*contentBox(w)), content);
   QCOMPARE(boxText(*outputBox(w)), fromEngineText(controls.编辑框1));
+}
+
+void MainWindowTest::outputScrollsWhenTheSummaryIsLong_data() {
+  QTest::addColumn<int>("sample");
+  QTest::addColumn<int>("length");
+
+  QTest::newRow("default article, <200字 (fits)") << 1 << 0;
+  for (int sample : {2, 3}) {
+    for (int length = 0; length < 4; ++length)
+      QTest::addRow("sample %d, <%d00字", sample, length + 2) << sample << length;
+  }
+}
+
+void MainWindowTest::outputScrollsWhenTheSummaryIsLong() {
+  QFETCH(int, sample);
+  QFETCH(int, length);
+  MainWindow w;
+  show(w);
+  if (sample != 1) button(w, u"按钮%1"_s.arg(sample))->click();
+  lengthList(w)->setCurrentIndex(length);
+  button(w, u"摘要"_s)->click();
+  QPlainTextEdit* output = outputBox(w);
+  QVERIFY(!boxText(*output).isEmpty());
+  QScrollBar* bar = output->verticalScrollBar();
+  const int viewHeight = output->viewport()->height();
+
+  QTextCursor end(output->document());
+  end.movePosition(QTextCursor::End);
+  bar->setValue(bar->minimum());
+  const bool fits = output->cursorRect(end).bottom() < viewHeight;
+  // The scroll bar shows exactly when the summary does not fit (once the box
+  // has laid out its text).
+  QTRY_COMPARE(bar->isVisible(), !fits);
+  if (sample == 2 && length == 3) QVERIFY2(!fits, "the longest summary needs the scroll bar");
+  if (sample == 1) QVERIFY2(fits, "a short summary leaves the box as it was");
+
+  // Scrolled down, the summary can be read to its last line.
+  bar->setValue(bar->maximum());
+  const QRect last = output->cursorRect(end);
+  QVERIFY2(last.top() >= 0 && last.bottom() < viewHeight,
+           qPrintable(u"end at %1..%2 of %3"_s.arg(last.top()).arg(last.bottom()).arg(viewHeight)));
+}
+
+void MainWindowTest::busyDuringARun_data() {
+  QTest::addColumn<bool>("fails");
+  QTest::newRow("run ends") << false;
+  QTest::newRow("run fails") << true;
+}
+
+void MainWindowTest::busyDuringARun() {
+  QFETCH(bool, fails);
+  MainWindow w;
+  show(w);
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  QPushButton* start = button(w, u"摘要"_s);
+  start->setFocus();
+  bool enabledDuringRun = true;
+  Qt::CursorShape cursorDuringRun = Qt::ArrowCursor;
+  PausingCounter counter([&](Engine& engine) {
+    engine.processEvents();
+    enabledDuringRun = start->isEnabled();
+    if (const QCursor* cursor = QGuiApplication::overrideCursor())
+      cursorDuringRun = cursor->shape();
+    if (fails) throw std::runtime_error("a stage failed");
+  });
+  w.engine().setChineseTermCounter(&counter);
+
+  if (fails)
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, w.runSummary());
+  else
+    QTest::keyClick(start, Qt::Key_Space);
+  QCOMPARE(counter.calls(), 1);
+  QVERIFY(!enabledDuringRun);
+  QCOMPARE(cursorDuringRun, Qt::BusyCursor);
+
+  // Restored however the run ended; the focus is back on the button.
+  QVERIFY(!w.engine().isRunning());
+  QVERIFY(start->isEnabled());
+  QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+  QCOMPARE(QApplication::focusWidget(), start);
+  if (!fails) QVERIFY(label(w, 2)->text().startsWith(u"原文"_s));
+}
+
+void MainWindowTest::keysStartARun_data() {
+  QTest::addColumn<QString>("focus");
+  QTest::addColumn<int>("key");
+  QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const Qt::KeyboardModifiers keypad = Qt::KeypadModifier;
+  QTest::newRow("Ctrl+Return in 内容框") << u"内容框"_s << int(Qt::Key_Return) << ctrl;
+  QTest::newRow("Ctrl+Enter in 内容框") << u"内容框"_s << int(Qt::Key_Enter) << (ctrl | keypad);
+  QTest::newRow("Ctrl+Return in 标题框") << u"标题框"_s << int(Qt::Key_Return) << ctrl;
+  QTest::newRow("Ctrl+Return in 编辑框1") << u"编辑框1"_s << int(Qt::Key_Return) << ctrl;
+  QTest::newRow("Ctrl+Return on 组合框1") << u"组合框1"_s << int(Qt::Key_Return) << ctrl;
+  QTest::newRow("Ctrl+Enter on 按钮2") << u"按钮2"_s << int(Qt::Key_Enter) << (ctrl | keypad);
+  QTest::newRow("Return on 摘要") << u"摘要"_s << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+  QTest::newRow("Enter on 摘要") << u"摘要"_s << int(Qt::Key_Enter) << keypad;
+  QTest::newRow("Space on 摘要") << u"摘要"_s << int(Qt::Key_Space) << Qt::KeyboardModifiers();
+}
+
+void MainWindowTest::keysStartARun() {
+  QFETCH(QString, focus);
+  QFETCH(int, key);
+  QFETCH(Qt::KeyboardModifiers, modifiers);
+  MainWindow w;
+  show(w);
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  auto* widget = control<QWidget>(w, focus);
+  widget->setFocus();
+  const QString title = titleBox(w)->text();
+  const QString content = boxText(*contentBox(w));
+
+  QTest::keyClick(widget, Qt::Key(key), modifiers);
+  QVERIFY2(label(w, 2)->text().startsWith(u"原文"_s), qPrintable(label(w, 2)->text()));
+  QVERIFY(!boxText(*outputBox(w)).isEmpty());
+  // The key went to the run, not into a box; the focus stays.
+  QCOMPARE(titleBox(w)->text(), title);
+  QCOMPARE(boxText(*contentBox(w)), content);
+  QCOMPARE(lengthList(w)->currentIndex(), 0);
+  QCOMPARE(QApplication::focusWidget(), widget);
+}
+
+void MainWindowTest::statusLineHoldsNineDigits() {
+  MainWindow w;
+  show(w);
+  button(w, u"摘要"_s)->click();
+  // The status line a run writes, with counts as long as a 512 MB article
+  // gives.
+  QString status = label(w, 2)->text();
+  QVERIFY(status.startsWith(u"原文"_s));
+  status.replace(QRegularExpression(u"\\d+"_s), u"536870912"_s);
+  QLabel* line = label(w, 2);
+  line->setText(status);
+  QVERIFY2(line->fontMetrics().horizontalAdvance(status) <= line->contentsRect().width(),
+           qPrintable(status));
+  // It ends where it always did, at the right edge of the output box.
+  QCOMPARE(line->geometry().right(), outputBox(w)->geometry().right() - 8);
+  QVERIFY(line->alignment().testFlag(Qt::AlignRight));
+}
+
+void MainWindowTest::accessibleNamesAndTips_data() {
+  QTest::addColumn<QString>("name");
+  QTest::newRow("标题框") << u"标题"_s;
+  QTest::newRow("内容框") << u"正文"_s;
+  QTest::newRow("编辑框1") << u"摘要"_s;
+  QTest::newRow("组合框1") << u"摘要长度"_s;
+  QTest::newRow("摘要") << u"开始摘要"_s;
+  QTest::newRow("按钮1") << u"清空"_s;
+  QTest::newRow("按钮2") << u"载入例文二"_s;
+  QTest::newRow("按钮3") << u"载入例文三"_s;
+}
+
+void MainWindowTest::accessibleNamesAndTips() {
+  QFETCH(QString, name);
+  MainWindow w;
+  auto* widget = control<QWidget>(w, QString::fromUtf8(QTest::currentDataTag()));
+  QCOMPARE(widget->accessibleName(), name);
+  const QString tip = widget->toolTip();
+  QVERIFY2(tip.contains(QRegularExpression(u"\\p{Han}{2}"_s)), qPrintable(tip));
+
+  // What a screen reader gets: the name, and the tip as the description. A
+  // list's name is its current item on Linux.
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+  QVERIFY(accessible);
+  if (!widget->inherits("QComboBox")) QCOMPARE(accessible->text(QAccessible::Name), name);
+  QCOMPARE(accessible->text(QAccessible::Description), tip);
+}
+
+void MainWindowTest::initialFrame_data() {
+  QTest::addColumn<QRect>("available");
+  QTest::addColumn<QSize>("size");  // of the frame
+
+  QTest::newRow("large screen") << QRect(0, 0, 1920, 1040) << QSize(723, 546);
+  QTest::newRow("exactly the window") << QRect(0, 0, 723, 546) << QSize(723, 546);
+  QTest::newRow("second screen, panel on top") << QRect(1920, 32, 1024, 736) << QSize(723, 546);
+  QTest::newRow("1366x768 at 150 %") << QRect(0, 0, 911, 488) << QSize(723, 488);
+  QTest::newRow("narrow") << QRect(0, 0, 600, 1000) << QSize(600, 546);
+  QTest::newRow("1024x768 at 200 %, panel on the left")
+      << QRect(24, 0, 488, 384) << QSize(488, 384);
+}
+
+void MainWindowTest::initialFrame() {
+  QFETCH(QRect, available);
+  QFETCH(QSize, size);
+  const QRect frame = abrivo::initialFrame(available);
+  QCOMPARE(frame.size(), size);
+  QVERIFY(available.contains(frame));
+  const QPoint offset = frame.center() - available.center();
+  QVERIFY(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1);
 }
 
 QTEST_MAIN(MainWindowTest)
