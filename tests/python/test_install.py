@@ -8,8 +8,6 @@ import sys
 
 import pytest
 
-from conftest import ROOT
-
 SCRIPT = """
 import abrivo, sys
 assert abrivo.__file__.startswith(sys.argv[1]), abrivo.__file__

@@ -5,13 +5,10 @@ Both must give what one abrivo-cli --jsonl gives."""
 import glob
 import json
 import os
-import pathlib
 import re
-import shutil
 import subprocess
 import sys
 
-import pytest
 
 from conftest import ROOT, load_samples, write_jsonl
 

@@ -4,7 +4,6 @@ length modes, the errors, the callbacks and threads."""
 import concurrent.futures
 import json
 import math
-import re
 import subprocess
 import sys
 import threading
