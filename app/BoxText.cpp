@@ -4,17 +4,19 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include "abrivo/internal/text/Encoding.h"
+#include "abrivo/internal/api/Boundary.h"
 
 namespace abrivo {
 
 std::string toEngineText(const QString& text) {
+  // toUtf8 writes an unpaired surrogate as '?', so the text is always valid
+  // UTF-8 and the boundary never refuses it.
   const QByteArray utf8 = text.toUtf8();
-  return toEngineLineBreaks(utf8ToGb18030Lenient(std::string_view(utf8.data(), utf8.size())));
+  return boundary::toEngineText(std::string_view(utf8.data(), utf8.size()), "text");
 }
 
 QString fromEngineText(std::string_view bytes) {
-  const std::string utf8 = fromEngineLineBreaks(gb18030ToUtf8Lenient(bytes));
+  const std::string utf8 = boundary::fromEngineText(bytes);
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 

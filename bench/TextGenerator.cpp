@@ -5,7 +5,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "abrivo/internal/text/Encoding.h"
+#include "abrivo/internal/api/Boundary.h"
 
 namespace abrivo::bench {
 
@@ -54,7 +54,7 @@ constexpr int kChineseVocabulary = 6000;
 constexpr int kEnglishVocabulary = 8000;
 
 std::string gbkOf(std::string_view utf8) {
-  return utf8ToGb18030(utf8).value_or(std::string());
+  return boundary::toEngineText(utf8, "vocabulary");
 }
 
 }  // namespace

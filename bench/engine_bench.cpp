@@ -11,12 +11,12 @@
 #include <string>
 #include <utility>
 
-#include "abrivo/internal/Engine.h"
 #include "Samples.h"
 #include "TextGenerator.h"
-#include "reference/Reference.h"
+#include "abrivo/internal/Engine.h"
+#include "abrivo/internal/api/Boundary.h"
 #include "abrivo/internal/terms/ChineseTerms.h"
-#include "abrivo/internal/text/Encoding.h"
+#include "reference/Reference.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ constexpr std::size_t kMiB = 1024 * kKiB;
 
 Article sampleArticle(int n) {
   const abrivo::samples::SamplePair pair = abrivo::samples::sample(n);
-  return {abrivo::utf8ToGb18030Lenient(pair.title),
-          abrivo::toEngineLineBreaks(abrivo::utf8ToGb18030Lenient(pair.article))};
+  return {abrivo::boundary::toEngineText(pair.title, "title"),
+          abrivo::boundary::toEngineText(pair.article, "article")};
 }
 
 // Generated once per process and only when a benchmark asks for it, so that

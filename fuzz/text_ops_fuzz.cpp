@@ -7,8 +7,10 @@
 // the pattern is cut from the text at the offset instead, so that long
 // patterns match often.
 //
-// Also checked: the Unicode boundary gives back what it was given, and the
-// lenient conversions and line-break tidying always give well-formed text.
+// Also checked: the Unicode boundary (engine/api/Boundary.h) gives back what
+// it was given but for line breaks and NUL bytes, refuses bad UTF-8 at the
+// first bad byte, and reads any engine bytes back as well-formed text; the
+// lenient encoding always gives well-formed GB18030.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +20,7 @@
 #include <string>
 #include <string_view>
 
+#include "abrivo/internal/api/Boundary.h"
 #include "abrivo/internal/text/Encoding.h"
 #include "abrivo/internal/text/TextOps.h"
 
@@ -138,22 +141,55 @@ void checkCuts(std::string_view t, int n) {
     if (i + charSize(t, i) > t.size()) fail("charSize reaches past the end");
 }
 
-void checkBoundary(std::string_view bytes) {
-  if (const auto gb = abrivo::utf8ToGb18030(bytes)) {
-    if (abrivo::gb18030ToUtf8(*gb) != std::string(bytes)) fail("UTF-8 did not come back unchanged");
+// What the engine's bytes give back: line breaks of every kind as "\n" and
+// no NUL bytes.
+std::string tidied(std::string_view utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\0') continue;
+    if (utf8[i] == '\r') {
+      out += '\n';
+      if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+      continue;
+    }
+    out += utf8[i];
   }
-  if (!abrivo::utf8ToGb18030(abrivo::gb18030ToUtf8Lenient(bytes)))
-    fail("lenient decoding gave bad UTF-8");
+  return out;
+}
+
+void checkBoundary(std::string_view bytes) {
+  namespace boundary = abrivo::boundary;
+  std::optional<std::string> engine;
+  try {
+    engine = boundary::toEngineText(bytes, "text");
+  } catch (const abrivo::InvalidText& e) {
+    // Refused at the first bad byte: everything before it is taken.
+    if (e.offset() >= bytes.size()) fail("bad UTF-8 reported past the end of the text");
+    try {
+      boundary::toEngineText(bytes.substr(0, e.offset()), "text");
+    } catch (const abrivo::InvalidText&) {
+      fail("the text before the reported offset was refused");
+    }
+  }
+  if (engine) {
+    for (std::size_t i = 0; i < engine->size(); ++i) {
+      const char c = (*engine)[i];
+      if (c == '\0') fail("a NUL byte reached the engine");
+      if (c == '\r' && (i + 1 == engine->size() || (*engine)[i + 1] != '\n'))
+        fail("a lone CR reached the engine");
+      if (c == '\n' && (i == 0 || (*engine)[i - 1] != '\r')) fail("a lone LF reached the engine");
+    }
+    if (boundary::fromEngineText(*engine) != tidied(bytes))
+      fail("UTF-8 did not come back unchanged but for line breaks and NUL");
+  }
+  // Any engine bytes read back as text that the boundary takes again.
+  try {
+    boundary::toEngineText(boundary::fromEngineText(bytes), "text");
+  } catch (const abrivo::InvalidText&) {
+    fail("engine bytes read back as bad UTF-8");
+  }
   if (!abrivo::gb18030ToUtf8(abrivo::utf8ToGb18030Lenient(bytes)))
     fail("lenient encoding gave bad GB18030");
-  const std::string engine = abrivo::toEngineLineBreaks(bytes);
-  for (std::size_t i = 0; i < engine.size(); ++i) {
-    if (engine[i] == '\0') fail("a NUL byte reached the engine");
-    if (engine[i] == '\r' && (i + 1 == engine.size() || engine[i + 1] != '\n'))
-      fail("a lone CR reached the engine");
-    if (engine[i] == '\n' && (i == 0 || engine[i - 1] != '\r'))
-      fail("a lone LF reached the engine");
-  }
 }
 
 }  // namespace

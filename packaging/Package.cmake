@@ -1,6 +1,12 @@
-# The Debian package: `cpack -G DEB` in a build directory writes
-# abrivo_<version>_<arch>.deb with the window, abrivo-cli, the desktop entry,
-# the icons and the manual page under /usr.
+# The Debian packages: `cpack -G DEB` in a build directory writes one package
+# per install component, named <package>_<version>_<arch>.deb:
+#   abrivo         the window, abrivo-cli, the desktop entry, the icons and
+#                  the manual page (component "programs");
+#   libabrivo1     the shared library libabrivo.so.1 (component "library");
+#   libabrivo-dev  the public header, the CMake package, the pkg-config file
+#                  and the libabrivo.so link (component "development").
+# The programs link the engine statically and need no libabrivo1. A further
+# package is one more component in CPACK_COMPONENTS_ALL with a name below.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME abrivo)
 set(CPACK_PACKAGE_VENDOR "Abrivo developers")
@@ -15,6 +21,36 @@ The package holds the Qt window, abrivo, and the command-line front end,
 abrivo-cli, which summarises files, standard input or JSON Lines batches
 with the same engine and reads UTF-8, GBK or GB18030.")
 set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+list(APPEND CPACK_COMPONENTS_ALL programs library development)
+set(CPACK_DEBIAN_PROGRAMS_PACKAGE_NAME abrivo)
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME libabrivo${PROJECT_VERSION_MAJOR})
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libabrivo-dev)
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+# Each package's description: the summary line is the project's
+# DESCRIPTION, then the text below.
+set(CPACK_DEBIAN_PROGRAMS_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(library_text
+"libabrivo gives a C++ program the same summaries in one call of
+abrivo::summarise on UTF-8 text, with the keywords, the term and sentence
+tables, progress reports and cancellation.")
+set(CPACK_DEBIAN_LIBRARY_DESCRIPTION "${library_text}
+
+The package holds the shared library libabrivo.so.1.")
+set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "${library_text}
+
+The package holds what building against it needs: the header
+<abrivo/abrivo.h>, the CMake package Abrivo (target Abrivo::abrivo) and the
+pkg-config file abrivo.pc.")
+# The development files need the library of exactly their version.
+set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS library)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+# The library package gets a shlibs file and an ldconfig trigger, so that
+# packages built against it depend on libabrivo1 of at least this version.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)

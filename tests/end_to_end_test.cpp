@@ -4,7 +4,6 @@
 
 #include "abrivo/internal/Engine.h"
 #include "support/Gbk.h"
-#include "abrivo/internal/text/Encoding.h"
 
 namespace abrivo {
 namespace {
@@ -19,7 +18,7 @@ struct Outcome {
 Outcome summarise(const std::string& title, const std::string& article, int length) {
   Engine engine;
   engine.controls.标题框 = gbk(title);
-  engine.controls.内容框 = toEngineLineBreaks(gbk(article));
+  engine.controls.内容框 = gbk(article);
   engine.controls.组合框1 = length;
   engine.runSummary();
   return {utf8(engine.controls.编辑框1), utf8(engine.controls.标签2), utf8(engine.controls.标签3)};

@@ -8,9 +8,9 @@
 
 #include "abrivo/internal/Engine.h"
 #include "abrivo/internal/prepare/SentenceTable.h"
-#include "support/Gbk.h"
 #include "abrivo/internal/text/Encoding.h"
 #include "abrivo/internal/text/TextOps.h"
+#include "support/Gbk.h"
 
 namespace abrivo {
 namespace {
@@ -30,13 +30,13 @@ Outcome runEngine(std::string title, std::string article, int length) {
   engine.controls.内容框 = std::move(article);
   engine.controls.组合框1 = length;
   engine.runSummary();
-  return {fromEngineLineBreaks(utf8(engine.controls.编辑框1)), utf8(engine.controls.标签2)};
+  return {utf8(engine.controls.编辑框1), utf8(engine.controls.标签2)};
 }
 
 // UTF-8 text through the Unicode boundary: NUL bytes dropped, every line
 // break made "\r\n", converted to GB18030; the summary converted back.
 Outcome summarise(std::string_view title, std::string_view article, int length = 0) {
-  return runEngine(gbk(toEngineLineBreaks(title)), gbk(toEngineLineBreaks(article)), length);
+  return runEngine(gbk(title), gbk(article), length);
 }
 
 std::string repeat(std::string_view text, int times) {

@@ -6,15 +6,14 @@
 #include <memory>
 #include <random>
 
-#include "abrivo/internal/Engine.h"
 #include "Samples.h"
+#include "abrivo/internal/Engine.h"
 #include "abrivo/internal/prepare/SentenceTable.h"
-#include "reference/Reference.h"
-#include "support/Gbk.h"
 #include "abrivo/internal/terms/ChineseTerms.h"
 #include "abrivo/internal/terms/EnglishTerms.h"
 #include "abrivo/internal/terms/TermIndex.h"
-#include "abrivo/internal/text/Encoding.h"
+#include "reference/Reference.h"
+#include "support/Gbk.h"
 
 namespace abrivo {
 namespace {
@@ -151,7 +150,7 @@ TEST(TermCounting, SamplesMatch) {
     direct.setChineseTermCounter(&kDirect);
     for (Engine* engine : {&fast, &direct}) {
       engine->controls.标题框 = gbk(pair.title);
-      engine->controls.内容框 = toEngineLineBreaks(gbk(pair.article));
+      engine->controls.内容框 = gbk(pair.article);
       engine->runSummary();
     }
     EXPECT_EQ(describe(fast), describe(direct)) << "sample " << n;

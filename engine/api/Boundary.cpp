@@ -144,6 +144,9 @@ Summary summarise(const Request& request) {
     };
   }
   engine.runSummary();
+  // A cancellation that came after the last event point still holds: a
+  // cancelled request never returns results.
+  if (request.cancelled && request.cancelled()) throw Cancelled();
   return boundary::readSummary(engine);
 }
 
