@@ -59,13 +59,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
-# python3-abrivo: the Python module (python/), a package of its own when it
-# is built. Everything else stays in the package abrivo.
+# python3-abrivo: the Python module (component "python3-abrivo", python/),
+# when it is built.
 if(TARGET abrivo_python)
-  set(CPACK_DEB_COMPONENT_INSTALL ON)
-  set(CPACK_COMPONENTS_ALL Unspecified python3-abrivo)
-  set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME abrivo)
-  set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+  list(APPEND CPACK_COMPONENTS_ALL python3-abrivo)
   set(CPACK_DEBIAN_PYTHON3-ABRIVO_PACKAGE_NAME python3-abrivo)
   set(CPACK_DEBIAN_PYTHON3-ABRIVO_PACKAGE_SECTION python)
   set(CPACK_DEBIAN_PYTHON3-ABRIVO_DESCRIPTION
