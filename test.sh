@@ -5,11 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
+source tools/suite.sh
 abrivo_require_packages "${ABRIVO_BUILD_PACKAGES[@]}" libgtest-dev
-
-cmake --preset debug >/dev/null
-cmake --build --preset debug
-QT_QPA_PLATFORM=offscreen ctest --preset debug -j "$(nproc)"
+abrivo_run_suite debug
 
 for suite in tools/test-*.sh; do
   [ -e "$suite" ] || continue

@@ -2,6 +2,11 @@
 // benchmarks run on, so that abrivo-cli can be measured on it.
 //
 //   make-text zh 10485760 article.txt [title.txt] [-e gbk]
+//
+// Two further shapes stress the engine's memory: zh-repeat, one block of
+// random Chinese characters repeated three times (every run of up to 17
+// characters repeats), and zh-short, short distinct sentences (a row of the
+// sentence table every 16 bytes).
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -14,9 +19,46 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: make-text zh|en BYTES ARTICLE_FILE [TITLE_FILE] [-e utf-8|gbk] [--seed N]\n"
+    "Usage: make-text zh|en|zh-repeat|zh-short BYTES ARTICLE_FILE [TITLE_FILE]\n"
+    "                 [-e utf-8|gbk] [--seed N]\n"
     "Writes a generated article of at most BYTES bytes of GBK (its UTF-8 form by\n"
     "default) and optionally its headline.\n";
+
+// Random characters of the first level of GB2312, about one in thirty a 的.
+class RandomChinese {
+ public:
+  explicit RandomChinese(std::uint64_t seed) : m_state(seed) {}
+  std::string character() {
+    if (next() % 30 == 0) return "\xB5\xC4";  // 的
+    const auto lead = static_cast<char>(0xB0 + next() % 40);
+    const auto trail = static_cast<char>(0xA1 + next() % (lead == '\xD7' ? 89 : 94));
+    return {lead, trail};
+  }
+
+ private:
+  std::uint64_t next() {
+    m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return m_state >> 33;
+  }
+  std::uint64_t m_state;
+};
+
+std::string repeatedBlock(std::size_t bytes, std::uint64_t seed) {
+  RandomChinese random(seed);
+  std::string block;
+  while (block.size() + 2 <= bytes / 3) block += random.character();
+  return block + block + block;
+}
+
+std::string shortSentences(std::size_t bytes, std::uint64_t seed) {
+  RandomChinese random(seed);
+  std::string text;
+  while (text.size() + 16 <= bytes) {
+    for (int k = 0; k < 6; ++k) text += random.character();
+    text += "\xB5\xC4\xA1\xA3";  // 的。
+  }
+  return text;
+}
 
 bool writeFile(const std::string& path, std::string_view gbk, bool utf8) {
   std::ofstream out(path, std::ios::binary);
@@ -49,16 +91,23 @@ int main(int argc, char** argv) {
     }
     if (count < 0) break;
   }
-  if ((count != 3 && count != 4) || (positional[0] != "zh" && positional[0] != "en")) {
+  const std::string& shape = positional[0];
+  if ((count != 3 && count != 4) ||
+      (shape != "zh" && shape != "en" && shape != "zh-repeat" && shape != "zh-short")) {
     std::cerr << kUsage;
     return 2;
   }
 
-  const auto language =
-      positional[0] == "zh" ? abrivo::Language::Chinese : abrivo::Language::English;
   const std::size_t bytes = std::strtoull(positional[1].c_str(), nullptr, 10);
-  const abrivo::bench::Article article =
-      abrivo::bench::TextGenerator(language, seed).article(bytes);
+  abrivo::bench::Article article;
+  if (shape == "zh-repeat") {
+    article.content = repeatedBlock(bytes, seed);
+  } else if (shape == "zh-short") {
+    article.content = shortSentences(bytes, seed);
+  } else {
+    const auto language = shape == "zh" ? abrivo::Language::Chinese : abrivo::Language::English;
+    article = abrivo::bench::TextGenerator(language, seed).article(bytes);
+  }
   if (!writeFile(positional[2], article.content, utf8) ||
       (count == 4 && !writeFile(positional[3], article.title, utf8))) {
     std::cerr << "make-text: cannot write the output\n";

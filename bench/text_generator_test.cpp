@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "abrivo/internal/Engine.h"
 #include "TextGenerator.h"
+#include "abrivo/internal/Engine.h"
+#include "abrivo/internal/Stages.h"
 #include "abrivo/internal/text/Gbk.h"
 #include "abrivo/internal/text/TextOps.h"
 
@@ -49,17 +50,17 @@ TEST_P(TextGeneratorTest, ValidGbkInItsLanguageAndOfTheAskedSize) {
 
 TEST_P(TextGeneratorTest, RepeatCheckKeepsNearlyEverySentence) {
   Engine engine;
-  engine.workText = TextGenerator(GetParam(), kBenchSeed).article(kBytes).content;
+  Stages(engine).workText() = TextGenerator(GetParam(), kBenchSeed).article(kBytes).content;
   if (GetParam() == Language::Chinese)
-    engine.normaliseChinese();
+    Stages(engine).normaliseChinese();
   else
-    engine.normaliseEnglish();
+    Stages(engine).normaliseEnglish();
   int pieces = 0;
-  for (const std::string& piece : splitText(engine.workText, gbk::kBreakMark))
+  for (const std::string& piece : splitText(engine.workText(), gbk::kBreakMark))
     pieces += textLength(piece) >= 15;
-  engine.buildSentenceTable();
+  Stages(engine).buildSentenceTable();
   EXPECT_GT(pieces, 300);
-  EXPECT_GE(engine.sentenceTable.rowCount(), pieces * 98 / 100);
+  EXPECT_GE(engine.sentenceTable().rowCount(), pieces * 98 / 100);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, TextGeneratorTest,

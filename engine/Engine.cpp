@@ -5,9 +5,9 @@
 namespace abrivo {
 
 Engine::Engine()
-    : sentenceTable({{"\xBE\xE4", 400}, {"a", 50}, {"b", 50}}),        // 句
-      termTable({{"\xB4\xCA", 100}, {"a", 50}}),                       // 词
-      candidateTable({{"\xB5\xF7\xD5\xFB\xBE\xE4", 100}, {"a", 50}}),  // 调整句
+    : m_sentenceTable({{"\xBE\xE4"}, {"a"}, {"b"}}),            // 句
+      m_termTable({{"\xB4\xCA"}, {"a"}}),                       // 词
+      m_candidateTable({{"\xB5\xF7\xD5\xFB\xBE\xE4"}, {"a"}}),  // 调整句
       m_chineseTermCounter(&defaultChineseTermCounter()) {}
 
 void Engine::setChineseTermCounter(const ChineseTermCounter* counter) {

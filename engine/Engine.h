@@ -1,5 +1,6 @@
 // The summarisation engine: the control state a window shows, the tables the
-// stages fill, and the stages themselves as member functions. A front end
+// stages fill, and the stages themselves as private member functions (run one
+// by one through engine/Stages.h). A front end
 // owns one Engine per window (or per record), sets the control state, calls
 // runSummary and reads the results back:
 //
@@ -31,26 +32,11 @@
 
 namespace abrivo {
 
-class Engine;
+class ChineseTermCounter;
 
 // The language test: Chinese when the text holds "的", otherwise English when
 // it holds an e of either case, otherwise none.
 std::optional<Language> detectLanguage(std::string_view text);
-
-// How the Chinese term stage counts and cuts its candidates and merges the
-// terms it found. Kept behind this interface so that a plain reference
-// method and the fast one can run side by side and be compared.
-class ChineseTermCounter {
- public:
-  virtual ~ChineseTermCounter() = default;
-  // The sixteen passes, longest runs first: fills the term table in order of
-  // insertion, replaces every term in workText by a space, keeps charArray
-  // in step with workText and writes the progress texts into 标签2.
-  virtual void countAndCut(Engine& engine) const = 0;
-  // Hands the weight of every term to each other term that it contains and
-  // removes the contained term from the container's text.
-  virtual void mergeTerms(Engine& engine) const = 0;
-};
 
 // How long the summary may be. The length list (组合框1) applies unless a
 // front end chooses another mode; see abrivo::Request for the modes.
@@ -69,11 +55,14 @@ class Engine {
   // --- Program-wide state -------------------------------------------------
   ControlState controls;
   SummaryLength summaryLength;
-  std::string workText;
-  CharArray charArray;
-  Table sentenceTable;   // 超级列表框2: 句 | a | b
-  Table termTable;       // 超级列表框3: 词 | a
-  Table candidateTable;  // 超级列表框1: 调整句 | a
+
+  // What the stages leave, to read back after a run; the stages alone write
+  // it (tests reach it through engine/Stages.h).
+  const std::string& workText() const { return m_workText; }
+  const CharArray& charArray() const { return m_charArray; }
+  const Table& sentenceTable() const { return m_sentenceTable; }    // 句 | a | b
+  const Table& termTable() const { return m_termTable; }            // 词 | a
+  const Table& candidateTable() const { return m_candidateTable; }  // 调整句 | a
 
   // Set by a front end to dispatch its pending events; called often during
   // the term stages. Empty by default.
@@ -93,6 +82,9 @@ class Engine {
   void runSummary();
   bool isRunning() const { return m_running; }
 
+ private:
+  friend class Stages;
+
   // --- Stages, in the order of a run --------------------------------------
   void normaliseChinese();
   void normaliseEnglish();
@@ -101,7 +93,6 @@ class Engine {
   void rebuildWorkText();
   void prepareChineseTermText();
   void prepareEnglishTermText();
-  void buildCharArray();
   void extractChineseTerms();
   void extractEnglishTerms();
   void sortTermTable();
@@ -109,10 +100,14 @@ class Engine {
   void selectChineseSummary();
   void selectEnglishSummary();
 
- private:
   void writeStatusLine(Language language);
   void selectSummary(Language language);
 
+  std::string m_workText;
+  CharArray m_charArray;
+  Table m_sentenceTable;   // 超级列表框2
+  Table m_termTable;       // 超级列表框3
+  Table m_candidateTable;  // 超级列表框1
   const ChineseTermCounter* m_chineseTermCounter;
   bool m_running = false;
 };

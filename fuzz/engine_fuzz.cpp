@@ -44,7 +44,7 @@ std::vector<std::string> cells(const abrivo::Table& table) {
 Results run(abrivo::Engine& engine) {
   engine.runSummary();
   return {engine.controls.编辑框1, engine.controls.标签2, engine.controls.标签3,
-          cells(engine.sentenceTable), cells(engine.termTable)};
+          cells(engine.sentenceTable()), cells(engine.termTable())};
 }
 
 void fail(const char* what) {

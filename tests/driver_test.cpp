@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "abrivo/internal/Engine.h"
-#include "support/Gbk.h"
+#include "abrivo/internal/Stages.h"
 #include "abrivo/internal/text/TextOps.h"
+#include "support/Gbk.h"
 
 namespace abrivo {
 namespace {
@@ -35,14 +36,14 @@ TEST(RunSummary, NoLanguageOnlyEmptiesTheOutputBox) {
     engine.controls.编辑框1 = "old summary";
     engine.controls.标签2 = "old status";
     engine.controls.标签3 = "old keywords";
-    engine.sentenceTable.insertRow("kept row");
-    engine.termTable.insertRow("kept term");
+    Stages(engine).sentenceTable().insertRow("kept row");
+    Stages(engine).termTable().insertRow("kept term");
     engine.runSummary();
     EXPECT_EQ(engine.controls.编辑框1, "");
     EXPECT_EQ(engine.controls.标签2, "old status");
     EXPECT_EQ(engine.controls.标签3, "old keywords");
-    EXPECT_EQ(engine.sentenceTable.rowCount(), 1);
-    EXPECT_EQ(engine.termTable.rowCount(), 1);
+    EXPECT_EQ(engine.sentenceTable().rowCount(), 1);
+    EXPECT_EQ(engine.termTable().rowCount(), 1);
   }
 }
 
@@ -68,13 +69,13 @@ TEST(RunSummary, StatusLineCountsBytesForEnglishAndLineBreaksAsTwo) {
 
 TEST(RebuildWorkText, JoinsColumnZeroWithoutSeparators) {
   Engine engine;
-  engine.workText = "stale";
-  engine.rebuildWorkText();
-  EXPECT_EQ(engine.workText, "") << "an empty sentence table leaves workText empty";
-  engine.sentenceTable.insertRow("One. ");
-  engine.sentenceTable.insertRow("Two.");
-  engine.rebuildWorkText();
-  EXPECT_EQ(engine.workText, "One. Two.");
+  Stages(engine).workText() = "stale";
+  Stages(engine).rebuildWorkText();
+  EXPECT_EQ(engine.workText(), "") << "an empty sentence table leaves workText empty";
+  Stages(engine).sentenceTable().insertRow("One. ");
+  Stages(engine).sentenceTable().insertRow("Two.");
+  Stages(engine).rebuildWorkText();
+  EXPECT_EQ(engine.workText(), "One. Two.");
 }
 
 TEST(RunSummary, ProcessEventsHookDefaultsToNothingAndCanBeSet) {

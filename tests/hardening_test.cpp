@@ -196,73 +196,9 @@ TEST(HardInput, CharactersOutsideGbkStayWholeInTerms) {
     engine.controls.内容框 = gbk(c.article);
     engine.runSummary();
     EXPECT_EQ(utf8(engine.controls.标签3), c.keywords) << c.name;
-    for (int r = 0; r < engine.termTable.rowCount(); ++r)
-      EXPECT_TRUE(gb18030ToUtf8(engine.termTable.cell(r, 0))) << c.name << ": term " << r;
+    for (int r = 0; r < engine.termTable().rowCount(); ++r)
+      EXPECT_TRUE(gb18030ToUtf8(engine.termTable().cell(r, 0))) << c.name << ": term " << r;
   }
-}
-
-TEST(CutLeadIn, KeepsACharacterAfterTheCommaWhole) {
-  const struct {
-    const char* name;
-    std::string text, comma, expected;
-  } cases[] = {
-      {"space after the comma goes", "In May, the firm grew.", ",", "the firm grew."},
-      {"letter after the comma goes", "In May,the firm grew.", ",", "he firm grew."},
-      {"two-byte character after the comma stays", "May," + gbk("中") + " grew", ",",
-       gbk("中") + " grew"},
-      {"four-byte character after the comma stays", "May," + gbk("😀") + " grew", ",",
-       gbk("😀") + " grew"},
-      {"lone lead byte at the end goes", "May,\xD6", ",", ""},
-      {"comma at the end", "In May,", ",", ""},
-      {"no comma", "In May", ",", "In May"},
-      {"full-width comma", gbk("今天，中国"), gbk("，"), gbk("中国")},
-  };
-  for (const auto& c : cases) EXPECT_EQ(cutLeadIn(c.text, c.comma), c.expected) << c.name;
-}
-
-// Patterns longer than 16 bytes take the linear search; they must follow the
-// same rules as short ones: matches on character steps only, ASCII case
-// folded only when asked, overlapping matches seen by the reverse search,
-// replacements never searched again.
-TEST(LongPatterns, FollowTheRulesOfShortOnes) {
-  const std::string zhong = gbk("中");  // D6 D0
-  const std::string word = "abcdefghijklmnopqrst";
-  const std::string upper = "ABCDEFGHIJKLMNOPQRST";
-  const std::string zWord = repeat(zhong, 9);  // 18 bytes
-  const std::string shifted = "\xD0" + repeat(zhong, 8) + "\xD6";
-
-  const struct {
-    const char* name;
-    std::string t, sub;
-    bool ignoreCase;
-    int find, findReverse;
-  } cases[] = {
-      {"once", "xx" + word + "yy", word, false, 3, 3},
-      {"twice", word + "-" + word, word, false, 1, 22},
-      {"case folded", "x" + upper, word, true, 2, 2},
-      {"case kept", "x" + upper, word, false, -1, -1},
-      {"overlapping", repeat("a", 40), repeat("a", 20), false, 1, 21},
-      {"two-byte characters", "a" + repeat(zhong, 10), zWord, false, 2, 4},
-      {"not inside a two-byte character", "\xB0" + shifted, shifted, false, -1, -1},
-      {"on a step after a lone one-byte start", "a" + shifted, shifted, false, 2, 2},
-      {"longer than the text", word, word + "k", false, -1, -1},
-      {"near misses only", repeat("a", 100), repeat("a", 19) + "b", true, -1, -1},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(findText(c.t, c.sub, std::nullopt, c.ignoreCase), c.find) << c.name;
-    EXPECT_EQ(findTextReverse(c.t, c.sub, std::nullopt, c.ignoreCase), c.findReverse) << c.name;
-  }
-
-  EXPECT_EQ(replaceText(repeat("a", 45), repeat("a", 20), repeat("a", 21)), repeat("a", 47));
-  EXPECT_EQ(
-      replaceText("1" + word + "2" + upper + "3", word, "", std::nullopt, std::nullopt, false),
-      "123");
-  EXPECT_EQ(replaceText(word + word + word, word, "-", 2, 1), word + "-" + word);
-  EXPECT_EQ(splitText("1" + word + "2" + word, word), (TextList{"1", "2"}));
-  EXPECT_EQ(splitText("1" + word + "2" + word + "3", word, 1), (TextList{"1"}));
-  EXPECT_EQ(findText("x" + word + word, word, 3), 22);
-  EXPECT_EQ(findTextReverse(word + word, word, 41), 21);
-  EXPECT_EQ(findTextReverse(word + word, word, 40), 1);
 }
 
 }  // namespace

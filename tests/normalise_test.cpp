@@ -4,21 +4,16 @@
 
 #include "abrivo/internal/Engine.h"
 #include "support/Gbk.h"
+#include "support/StageCases.h"
 
 namespace abrivo {
 namespace {
 
-using testing::gbk;
-using testing::utf8;
-
-struct Case {
-  const char* name;
-  std::string input;
-  std::string expected;
-};
+using testing::expectWorkText;
+using testing::WorkTextCase;
 
 TEST(NormaliseChinese, Cases) {
-  const Case cases[] = {
+  const WorkTextCase cases[] = {
       {"full stop gets a mark", "甲乙。丙丁", "甲乙。〓丙丁"},
       {"run of four full stops folds to one", "甲。。。。乙", "甲。〓乙"},
       {"run of five leaves two", "甲。。。。。乙", "甲。〓。〓乙"},
@@ -39,16 +34,11 @@ TEST(NormaliseChinese, Cases) {
       {"ASCII ! ? ; do not end a sentence", "a!b?c;d", "a!b?c;d"},
       {"question mark and semicolon", "甲？乙；丙", "甲？〓乙；〓丙"},
   };
-  for (const auto& c : cases) {
-    Engine engine;
-    engine.workText = gbk(c.input);
-    engine.normaliseChinese();
-    EXPECT_EQ(utf8(engine.workText), c.expected) << c.name;
-  }
+  expectWorkText(&Stages::normaliseChinese, cases);
 }
 
 TEST(NormaliseEnglish, Cases) {
-  const Case cases[] = {
+  const WorkTextCase cases[] = {
       {"contraction 's", "It's done", "It is done"},
       {"possessive too", "the firm's car", "the firm is car"},
       {"'t gets two spaces", "don't go", "don  not go"},
@@ -68,12 +58,7 @@ TEST(NormaliseEnglish, Cases) {
       {"every full stop cuts", "U.S. 3.5", "U.〓S.〓 3.〓5"},
       {"colon becomes comma", "At 10:30 today", "At 10,30 today"},
   };
-  for (const auto& c : cases) {
-    Engine engine;
-    engine.workText = gbk(c.input);
-    engine.normaliseEnglish();
-    EXPECT_EQ(utf8(engine.workText), c.expected) << c.name;
-  }
+  expectWorkText(&Stages::normaliseEnglish, cases);
 }
 
 }  // namespace

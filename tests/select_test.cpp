@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "abrivo/internal/Engine.h"
+#include "abrivo/internal/Stages.h"
 #include "support/Gbk.h"
 
 namespace abrivo {
@@ -13,21 +14,21 @@ using testing::utf8;
 
 void addSentences(Engine& engine, const std::vector<std::string>& sentences) {
   for (const std::string& s : sentences) {
-    const int row = engine.sentenceTable.insertRow(s);
-    engine.sentenceTable.setCellText(row, 1, "1");
-    engine.sentenceTable.setCellText(row, 2, std::to_string(row));
+    const int row = Stages(engine).sentenceTable().insertRow(s);
+    Stages(engine).sentenceTable().setCellText(row, 1, "1");
+    Stages(engine).sentenceTable().setCellText(row, 2, std::to_string(row));
   }
 }
 
 void addTerms(Engine& engine, const std::vector<std::pair<std::string, std::string>>& terms) {
   for (const auto& [term, weight] : terms)
-    engine.termTable.setCellText(engine.termTable.insertRow(term), 1, weight);
+    Stages(engine).termTable().setCellText(Stages(engine).termTable().insertRow(term), 1, weight);
 }
 
 std::vector<std::string> sentenceOrder(const Engine& engine) {
   std::vector<std::string> order;
-  for (int r = 0; r < engine.sentenceTable.rowCount(); ++r)
-    order.push_back(utf8(engine.sentenceTable.cell(r, 0)));
+  for (int r = 0; r < engine.sentenceTable().rowCount(); ++r)
+    order.push_back(utf8(engine.sentenceTable().cell(r, 0)));
   return order;
 }
 
@@ -44,29 +45,29 @@ TEST(WeightTitleTerms, DoublesTermsFoundInTheNormalisedHeadline) {
                     {"abc", "1"},
                     {gbk("目的"), "1"},
                     {gbk("中国"), "2"}});
-  engine.weightTitleTerms();
+  Stages(engine).weightTitleTerms();
   std::vector<std::pair<std::string, std::string>> rows;
-  for (int r = 0; r < engine.termTable.rowCount(); ++r)
-    rows.emplace_back(utf8(engine.termTable.cell(r, 0)), engine.termTable.cell(r, 1));
+  for (int r = 0; r < engine.termTable().rowCount(); ++r)
+    rows.emplace_back(utf8(engine.termTable().cell(r, 0)), engine.termTable().cell(r, 1));
   EXPECT_EQ(rows, (std::vector<std::pair<std::string, std::string>>{{"国的", "9"},
                                                                     {"中国", "6"},
                                                                     {"发展", "5"},
                                                                     {"中国", "4"},
                                                                     {"abc", "2"},
                                                                     {"目的", "2"}}));
-  EXPECT_EQ(utf8(engine.workText), "中国 发展 ABC与目的");
+  EXPECT_EQ(utf8(engine.workText()), "中国 发展 ABC与目的");
 }
 
 TEST(WeightTitleTerms, EmptyTitleChangesNoWeightButOrders) {
   Engine engine;
   addTerms(engine, {{"", "1"}, {"b", "5"}});
-  engine.weightTitleTerms();
-  EXPECT_EQ(engine.termTable.cell(0, 1), "5");
-  EXPECT_EQ(engine.termTable.cell(1, 1), "1")
+  Stages(engine).weightTitleTerms();
+  EXPECT_EQ(engine.termTable().cell(0, 1), "5");
+  EXPECT_EQ(engine.termTable().cell(1, 1), "1")
       << "the empty term is found only in a non-empty title";
   engine.controls.标题框 = "x";
-  engine.weightTitleTerms();
-  EXPECT_EQ(engine.termTable.cell(1, 1), "2");
+  Stages(engine).weightTitleTerms();
+  EXPECT_EQ(engine.termTable().cell(1, 1), "2");
 }
 
 TEST(SelectChineseSummary, OpeningPenaltiesCompound) {
@@ -86,14 +87,14 @@ TEST(SelectChineseSummary, OpeningPenaltiesCompound) {
                         gbk("只含第七项t7的句子"),          // seventh term: stays 1
                         gbk("一：t1 t3 除以六剩三分")});    // 20 / 6 → key 3
   engine.controls.组合框1 = 3;
-  engine.selectChineseSummary();
+  Stages(engine).selectChineseSummary();
   EXPECT_EQ(sentenceOrder(engine),
             (std::vector<std::string>{"九月t1 t3 被三除余下六分", "第一t1 一项共十三分整",
                                       "平常的句子只有t6四分", "一：t1 t3 除以六剩三分",
                                       "一、t1 t3 两项相加共二十分", "十二t1 t3 也被九除剩二",
                                       "只含第七项t7的句子"}));
-  for (int k = 1; k <= engine.sentenceTable.rowCount(); ++k)
-    EXPECT_EQ(engine.sentenceTable.cell(k - 1, 1), std::to_string(k)) << "ranks replace scores";
+  for (int k = 1; k <= engine.sentenceTable().rowCount(); ++k)
+    EXPECT_EQ(engine.sentenceTable().cell(k - 1, 1), std::to_string(k)) << "ranks replace scores";
 }
 
 TEST(SelectChineseSummary, TermFoundInAnotherCaseEarnsItsWeight) {
@@ -101,7 +102,7 @@ TEST(SelectChineseSummary, TermFoundInAnotherCaseEarnsItsWeight) {
   addTerms(engine, {{"GDP", "5"}});
   addSentences(engine, {filler('a', 20), "the gdp grew fast", filler('b', 20)});
   engine.controls.组合框1 = 0;
-  engine.selectChineseSummary();
+  Stages(engine).selectChineseSummary();
   EXPECT_EQ(sentenceOrder(engine).front(), "the gdp grew fast");
 }
 
@@ -134,12 +135,13 @@ TEST(SelectSummary, Budgets) {
     for (int length : c.lengths) sentences.push_back(filler(letter++, length));
     addSentences(engine, sentences);
     engine.controls.组合框1 = c.index;
-    c.language == Language::Chinese ? engine.selectChineseSummary() : engine.selectEnglishSummary();
+    c.language == Language::Chinese ? Stages(engine).selectChineseSummary()
+                                    : Stages(engine).selectEnglishSummary();
     std::string expected;
     for (int k = 0; k < c.expectedSentences; ++k)
       expected += sentences[static_cast<std::size_t>(k)];
     EXPECT_EQ(engine.controls.编辑框1, expected) << c.name;
-    EXPECT_EQ(engine.candidateTable.rowCount(), c.expectedSentences) << c.name;
+    EXPECT_EQ(engine.candidateTable().rowCount(), c.expectedSentences) << c.name;
   }
 }
 
@@ -149,22 +151,23 @@ TEST(SelectSummary, ChosenSentencesComeBackInTextOrderWithoutQuotes) {
   addSentences(engine, {gbk("第一句没有关键词但是很长。"), gbk("他说：“港口很忙；货很多。”"),
                         gbk("第三句也提到了“港口”。")});
   engine.controls.组合框1 = 0;
-  engine.selectChineseSummary();
+  Stages(engine).selectChineseSummary();
   EXPECT_EQ(utf8(engine.controls.编辑框1),
             "第一句没有关键词但是很长。他说：港口很忙。货很多。第三句也提到了港口。");
-  EXPECT_EQ(engine.candidateTable.cell(0, 1), "999999");
-  EXPECT_EQ(engine.candidateTable.cell(2, 1), "999997");
+  EXPECT_EQ(engine.candidateTable().cell(0, 1), "999999");
+  EXPECT_EQ(engine.candidateTable().cell(2, 1), "999997");
 }
 
 TEST(SelectSummary, EmptySentenceTableGivesEmptySummary) {
   for (Language language : {Language::Chinese, Language::English}) {
     Engine engine;
     engine.controls.编辑框1 = "old";
-    language == Language::Chinese ? engine.selectChineseSummary() : engine.selectEnglishSummary();
+    language == Language::Chinese ? Stages(engine).selectChineseSummary()
+                                  : Stages(engine).selectEnglishSummary();
     EXPECT_EQ(engine.controls.编辑框1, "");
-    ASSERT_EQ(engine.candidateTable.rowCount(), 1);
-    EXPECT_EQ(engine.candidateTable.cell(0, 0), "");
-    EXPECT_EQ(engine.candidateTable.cell(0, 1), "999999");
+    ASSERT_EQ(engine.candidateTable().rowCount(), 1);
+    EXPECT_EQ(engine.candidateTable().cell(0, 0), "");
+    EXPECT_EQ(engine.candidateTable().cell(0, 1), "999999");
   }
 }
 
@@ -174,7 +177,7 @@ TEST(SelectEnglishSummary, NoOpeningPenaltyAndCurlyQuotesGo) {
   addSentences(engine, {"A plain opening sentence here.", gbk("一、The tide plan was “approved”."),
                         " \"Tide\" rose."});
   engine.controls.组合框1 = 0;
-  engine.selectEnglishSummary();
+  Stages(engine).selectEnglishSummary();
   EXPECT_EQ(sentenceOrder(engine).front(), "一、The tide plan was “approved”.");
   EXPECT_EQ(utf8(engine.controls.编辑框1),
             "A plain opening sentence here.一、The tide plan was approved. Tide rose.");

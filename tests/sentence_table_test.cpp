@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "abrivo/internal/Engine.h"
+#include "abrivo/internal/Stages.h"
 #include "abrivo/internal/prepare/SentenceTable.h"
 #include "support/Gbk.h"
 
@@ -20,24 +21,24 @@ std::vector<std::string> column(const Table& table, int c) {
 TEST(BuildSentenceTable, KeepsFirstCopyOfPiecesOfFifteenBytesOrMore) {
   Engine engine;
   // 14 and 15 bytes; a repeat; an empty piece; a long last piece without mark.
-  engine.workText =
+  Stages(engine).workText() =
       gbk("一二三四五六七〓一二三四五六七a〓〓第二句很长的句子。〓一二三四五六七a〓最后一句没有标点"
           "符号");
-  engine.sentenceTable.insertRow("stale row");
-  engine.buildSentenceTable();
+  Stages(engine).sentenceTable().insertRow("stale row");
+  Stages(engine).buildSentenceTable();
   EXPECT_EQ(
-      column(engine.sentenceTable, 0),
+      column(engine.sentenceTable(), 0),
       (std::vector<std::string>{"一二三四五六七a", "第二句很长的句子。", "最后一句没有标点符号"}));
-  EXPECT_EQ(column(engine.sentenceTable, 1), (std::vector<std::string>{"1", "1", "1"}));
-  EXPECT_EQ(column(engine.sentenceTable, 2), (std::vector<std::string>{"0", "1", "2"}));
+  EXPECT_EQ(column(engine.sentenceTable(), 1), (std::vector<std::string>{"1", "1", "1"}));
+  EXPECT_EQ(column(engine.sentenceTable(), 2), (std::vector<std::string>{"0", "1", "2"}));
 }
 
 TEST(BuildSentenceTable, EmptyOrShortTextGivesNoRows) {
   for (const char* text : {"", "短句。〓也短。〓"}) {
     Engine engine;
-    engine.workText = gbk(text);
-    engine.buildSentenceTable();
-    EXPECT_EQ(engine.sentenceTable.rowCount(), 0) << text;
+    Stages(engine).workText() = gbk(text);
+    Stages(engine).buildSentenceTable();
+    EXPECT_EQ(engine.sentenceTable().rowCount(), 0) << text;
   }
 }
 
@@ -64,10 +65,24 @@ TEST(RemoveBracketed, Cases) {
     EXPECT_EQ(removeBracketed(c.text, c.open, c.close), c.expected) << c.name;
 }
 
-TEST(CutLeadIn, DropsThroughTheComma) {
-  EXPECT_EQ(cutLeadIn("In May, the firm grew.", ","), "the firm grew.");
-  EXPECT_EQ(cutLeadIn(",x grew", ","), " grew") << "comma first: comma and next byte go";
-  EXPECT_EQ(utf8(cutLeadIn(gbk("今天，会议开幕。"), gbk("，"))), "会议开幕。");
+TEST(CutLeadIn, DropsThroughTheCommaAndKeepsCharactersWhole) {
+  const struct {
+    const char* name;
+    std::string text, comma, expected;
+  } cases[] = {
+      {"space after the comma goes", "In May, the firm grew.", ",", "the firm grew."},
+      {"comma first: comma and next byte go", ",x grew", ",", " grew"},
+      {"letter after the comma goes", "In May,the firm grew.", ",", "he firm grew."},
+      {"two-byte character after the comma stays", "May," + gbk("中") + " grew", ",",
+       gbk("中") + " grew"},
+      {"four-byte character after the comma stays", "May," + gbk("😀") + " grew", ",",
+       gbk("😀") + " grew"},
+      {"lone lead byte at the end goes", "May,\xD6", ",", ""},
+      {"comma at the end", "In May,", ",", ""},
+      {"no comma", "In May", ",", "In May"},
+      {"full-width comma", gbk("今天，中国"), gbk("，"), gbk("中国")},
+  };
+  for (const auto& c : cases) EXPECT_EQ(cutLeadIn(c.text, c.comma), c.expected) << c.name;
 }
 
 TEST(CleanSentences, Chinese) {
@@ -88,12 +103,12 @@ TEST(CleanSentences, Chinese) {
   };
   for (const auto& c : cases) {
     Engine engine;
-    const int row = engine.sentenceTable.insertRow(gbk(c.sentence));
-    engine.sentenceTable.setCellText(row, 1, "7");
-    engine.cleanSentences(Language::Chinese);
-    EXPECT_EQ(utf8(engine.sentenceTable.cell(row, 0)), c.expected) << c.name;
-    EXPECT_EQ(engine.sentenceTable.cell(row, 1), "1") << c.name;
-    EXPECT_EQ(engine.sentenceTable.rowCount(), 1);
+    const int row = Stages(engine).sentenceTable().insertRow(gbk(c.sentence));
+    Stages(engine).sentenceTable().setCellText(row, 1, "7");
+    Stages(engine).cleanSentences(Language::Chinese);
+    EXPECT_EQ(utf8(engine.sentenceTable().cell(row, 0)), c.expected) << c.name;
+    EXPECT_EQ(engine.sentenceTable().cell(row, 1), "1") << c.name;
+    EXPECT_EQ(engine.sentenceTable().rowCount(), 1);
   }
 }
 
@@ -112,9 +127,9 @@ TEST(CleanSentences, English) {
   };
   for (const auto& c : cases) {
     Engine engine;
-    const int row = engine.sentenceTable.insertRow(gbk(c.sentence));
-    engine.cleanSentences(Language::English);
-    EXPECT_EQ(utf8(engine.sentenceTable.cell(row, 0)), c.expected) << c.name;
+    const int row = Stages(engine).sentenceTable().insertRow(gbk(c.sentence));
+    Stages(engine).cleanSentences(Language::English);
+    EXPECT_EQ(utf8(engine.sentenceTable().cell(row, 0)), c.expected) << c.name;
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "Samples.h"
 #include "abrivo/internal/Engine.h"
+#include "abrivo/internal/Stages.h"
 #include "abrivo/internal/prepare/SentenceTable.h"
 #include "abrivo/internal/terms/ChineseTerms.h"
 #include "abrivo/internal/terms/EnglishTerms.h"
@@ -78,13 +79,13 @@ std::vector<std::string> alphabet(const char* utf8Symbols) {
 
 std::string describe(const Engine& engine) {
   std::string out = "terms:";
-  for (int r = 0; r < engine.termTable.rowCount(); ++r)
-    out += " [" + utf8(engine.termTable.cell(r, 0)) + "|" + engine.termTable.cell(r, 1) + "]";
-  out += "\nworkText: [" + utf8(engine.workText) + "]\nkeywords: " + utf8(engine.controls.标签3);
+  for (int r = 0; r < engine.termTable().rowCount(); ++r)
+    out += " [" + utf8(engine.termTable().cell(r, 0)) + "|" + engine.termTable().cell(r, 1) + "]";
+  out += "\nworkText: [" + utf8(engine.workText()) + "]\nkeywords: " + utf8(engine.controls.标签3);
   out += "\nsummary: " + utf8(engine.controls.编辑框1) + "\nstatus: " + utf8(engine.controls.标签2);
   std::string chars;
-  for (const std::string_view c : engine.charArray) chars += c;
-  out += "\ncharArray: " + std::to_string(engine.charArray.size()) + " [" + utf8(chars) + "]";
+  for (const std::string_view c : engine.charArray()) chars += c;
+  out += "\ncharArray: " + std::to_string(engine.charArray().size()) + " [" + utf8(chars) + "]";
   return out;
 }
 
@@ -98,26 +99,33 @@ const FastChineseTermCounter kFastCounters[] = {
     FastChineseTermCounter({.keptWindowsPerChar = 0, .keptWindowsSlack = 0}),
     FastChineseTermCounter(
         {.keptWindowsPerChar = 0.3, .keptWindowsSlack = 0, .narrowNameLimit = 0}),
+    FastChineseTermCounter({.keptWindowsPerChar = 0.3,
+                            .keptWindowsSlack = 0,
+                            .narrowNameLimit = 0,
+                            .packWords = false}),
 };
 
 TEST(TermCounting, FastStageMatchesDirectOnGeneratedTermTexts) {
   TextGenerator generator(20261211);
   const std::vector<std::vector<std::string>> alphabets = {
-      alphabet("市场经济学 "), alphabet("哈 "), alphabet("甲乙丙aAbB  "), alphabet("这个问题甲 "),
-      alphabet("改革制度的目标 ab")};
+      alphabet("市场经济学 "),
+      alphabet("哈 "),
+      alphabet("甲乙丙aAbB  "),
+      alphabet("这个问题甲 "),
+      alphabet("改革制度的目标 ab"),
+      // Four-byte sequences make codes wider than 16 bits.
+      {"\x81\x30\x81\x30", "\x81\x30\x81\x31", gbk("甲"), gbk("乙"), " "}};
   for (int i = 0; i < 200; ++i) {
     const std::string termText = generator.next(alphabets[i % alphabets.size()], 140);
     Engine direct;
     direct.setChineseTermCounter(&kDirect);
-    direct.workText = termText;
-    direct.buildCharArray();
-    direct.extractChineseTerms();
+    Stages(direct).workText() = termText;
+    Stages(direct).extractChineseTerms();
     for (const FastChineseTermCounter& counter : kFastCounters) {
       Engine fast;
       fast.setChineseTermCounter(&counter);
-      fast.workText = termText;
-      fast.buildCharArray();
-      fast.extractChineseTerms();
+      Stages(fast).workText() = termText;
+      Stages(fast).extractChineseTerms();
       ASSERT_EQ(describe(fast), describe(direct)) << "term text: [" << utf8(termText) << "]";
     }
   }
@@ -165,12 +173,11 @@ TEST(TermCounting, LoneLeadByteAtTheEndEndsARun) {
     Engine direct;
     direct.setChineseTermCounter(&kDirect);
     for (Engine* engine : {&fast, &direct}) {
-      engine->workText = termText;
-      engine->buildCharArray();
-      engine->extractChineseTerms();
+      Stages(*engine).workText() = termText;
+      Stages(*engine).extractChineseTerms();
     }
     EXPECT_EQ(describe(fast), describe(direct));
-    EXPECT_EQ(fast.termTable.cell(0, 1), tail.empty() ? "3" : "4");
+    EXPECT_EQ(fast.termTable().cell(0, 1), tail.empty() ? "3" : "4");
   }
 }
 

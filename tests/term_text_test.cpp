@@ -3,21 +3,16 @@
 
 #include "abrivo/internal/Engine.h"
 #include "support/Gbk.h"
+#include "support/StageCases.h"
 
 namespace abrivo {
 namespace {
 
-using testing::gbk;
-using testing::utf8;
-
-struct Case {
-  const char* name;
-  const char* input;
-  const char* expected;
-};
+using testing::expectWorkText;
+using testing::WorkTextCase;
 
 TEST(PrepareChineseTermText, Cases) {
-  const Case cases[] = {
+  const WorkTextCase cases[] = {
       {"particle becomes a space", "我的书", "我 书"},
       {"的确 stays", "的确", "的确"},
       {"both 的 put back", "目的地的确定", "目的地的确定"},
@@ -28,16 +23,11 @@ TEST(PrepareChineseTermText, Cases) {
       {"marks deleted, punctuation spaced", "甲。〓乙！〓丙（丁）", "甲 乙 丙 丁 "},
       {"single ellipsis stays", "甲…乙……丙", "甲…乙 丙"},
   };
-  for (const auto& c : cases) {
-    Engine engine;
-    engine.workText = gbk(c.input);
-    engine.prepareChineseTermText();
-    EXPECT_EQ(utf8(engine.workText), c.expected) << c.name;
-  }
+  expectWorkText(&Stages::prepareChineseTermText, cases);
 }
 
 TEST(PrepareEnglishTermText, Cases) {
-  const Case cases[] = {
+  const WorkTextCase cases[] = {
       {"capitalised The stays", "The cat of the house", "The cat house"},
       {"second of two equal function words stays", "x a a y", "x a y"},
       {"different function words both go", "x of the y", "x y"},
@@ -48,12 +38,7 @@ TEST(PrepareEnglishTermText, Cases) {
       {"if goes after the folds", "x  if  y", "x y"},
       {"marks deleted", "One.〓 Two.〓", "One Two "},
   };
-  for (const auto& c : cases) {
-    Engine engine;
-    engine.workText = gbk(c.input);
-    engine.prepareEnglishTermText();
-    EXPECT_EQ(utf8(engine.workText), c.expected) << c.name;
-  }
+  expectWorkText(&Stages::prepareEnglishTermText, cases);
 }
 
 }  // namespace

@@ -4,10 +4,11 @@
 #include <memory>
 
 #include "abrivo/internal/Engine.h"
-#include "support/Gbk.h"
+#include "abrivo/internal/Stages.h"
 #include "abrivo/internal/terms/ChineseTerms.h"
 #include "abrivo/internal/terms/EnglishTerms.h"
 #include "abrivo/internal/terms/RowOrdering.h"
+#include "support/Gbk.h"
 
 namespace abrivo {
 namespace {
@@ -19,36 +20,39 @@ using Rows = std::vector<std::pair<std::string, std::string>>;
 
 Rows termRows(const Engine& engine) {
   Rows rows;
-  for (int r = 0; r < engine.termTable.rowCount(); ++r)
-    rows.emplace_back(utf8(engine.termTable.cell(r, 0)), engine.termTable.cell(r, 1));
+  for (int r = 0; r < engine.termTable().rowCount(); ++r)
+    rows.emplace_back(utf8(engine.termTable().cell(r, 0)), engine.termTable().cell(r, 1));
   return rows;
 }
 
 // Runs the Chinese term stage on a term text as the driver would.
 std::unique_ptr<Engine> chineseTerms(const std::string& termText) {
   auto engine = std::make_unique<Engine>();
-  engine->workText = gbk(termText);
-  engine->buildCharArray();
-  engine->extractChineseTerms();
+  Stages(*engine).workText() = gbk(termText);
+  Stages(*engine).extractChineseTerms();
   return engine;
 }
 
 TEST(CharArray, OneElementPerCharacter) {
-  Engine engine;
-  engine.workText = gbk("中 a") + "\xB5";  // a lone lead byte at the end stays one byte
-  engine.buildCharArray();
-  EXPECT_EQ(std::vector<std::string>(engine.charArray.begin(), engine.charArray.end()),
+  CharArray chars;
+  chars.assign(gbk("中 a") + "\xB5");  // a lone lead byte at the end stays one byte
+  EXPECT_EQ(std::vector<std::string>(chars.begin(), chars.end()),
             (std::vector<std::string>{gbk("中"), " ", "a", "\xB5"}));
-  engine.workText.clear();
-  engine.buildCharArray();
-  EXPECT_TRUE(engine.charArray.empty());
+  chars.assign("");
+  EXPECT_TRUE(chars.empty());
+}
+
+TEST(ChineseTerms, TheStageKeepsTheCharactersOfTheCutText) {
+  const auto engine = chineseTerms("甲乙丙 甲乙丙 甲乙丙 丁");
+  EXPECT_EQ(std::vector<std::string>(engine->charArray().begin(), engine->charArray().end()),
+            (std::vector<std::string>{" ", " ", " ", " ", " ", " ", gbk("丁")}));
 }
 
 TEST(ChineseTerms, LongerTermHandsItsWeightToTheShorterOne) {
   const auto engine = chineseTerms("市场经济 市场经济 市场 市场经济 市场 市场经济 市场 ");
   EXPECT_EQ(termRows(*engine), (Rows{{"市场", "7"}, {"经济", "4"}}));
   EXPECT_EQ(utf8(engine->controls.标签3), "关键词： 市场 经济  ");
-  EXPECT_EQ(utf8(engine->workText), std::string(14, ' ')) << "every term cut out";
+  EXPECT_EQ(utf8(engine->workText()), std::string(14, ' ')) << "every term cut out";
 }
 
 TEST(ChineseTerms, ACutLowersLaterCandidatesOfTheSamePass) {
@@ -66,8 +70,8 @@ TEST(ChineseTerms, CountsAreNonOverlappingAndNeedThree) {
 TEST(ChineseTerms, RunsOfEighteenCountOnlyByTheirParts) {
   const std::string run18 = "一二三四五六七八九十甲乙丙丁戊己庚辛";
   const auto engine = chineseTerms(run18 + " " + run18 + " " + run18 + " ");
-  ASSERT_EQ(engine->termTable.rowCount(), 1);
-  EXPECT_EQ(utf8(engine->termTable.cell(0, 0)), "一二三四五六七八九十甲乙丙丁戊己庚");
+  ASSERT_EQ(engine->termTable().rowCount(), 1);
+  EXPECT_EQ(utf8(engine->termTable().cell(0, 0)), "一二三四五六七八九十甲乙丙丁戊己庚");
 }
 
 TEST(ChineseTerms, MergeFindsIgnoringCaseButRemovesExactBytes) {
@@ -94,8 +98,7 @@ TEST(ChineseTerms, EmptyTextStillWritesProgressAndKeywordLine) {
     const std::string& shown = engine.controls.标签2;
     if (!shown.empty() && (progress.empty() || progress.back() != shown)) progress.push_back(shown);
   };
-  engine.buildCharArray();
-  engine.extractChineseTerms();
+  Stages(engine).extractChineseTerms();
   EXPECT_EQ(progress,
             (std::vector<std::string>{"6%", "12%", "18%", "25%", "31%", "37%", "43%", "50%", "56%",
                                       "62%", "68%", "75%", "81%", "87%", "93%", "100%"}));
@@ -136,10 +139,10 @@ TEST(CountRepeats, FirstOccurrenceOrderExactBytes) {
 
 TEST(EnglishTerms, RepeatsAfterTheFirstOccurrenceAndKeywordLine) {
   Engine engine;
-  engine.workText =
+  Stages(engine).workText() =
       "plan plans plan plans rail rail rail EU EU EU EU EU countries countries countries "
       "countries tide tide tide tide ";
-  engine.extractEnglishTerms();
+  Stages(engine).extractEnglishTerms();
   // country, plan and tide occur 4 times (weight 3); rail 3 times and EU (two bytes) give none.
   EXPECT_EQ(termRows(engine), (Rows{{"plan", "3"}, {"country", "3"}, {"tide", "3"}}));
   EXPECT_EQ(utf8(engine.controls.标签3), "关键词： plan tide ") << "country is not in the text";
@@ -148,15 +151,15 @@ TEST(EnglishTerms, RepeatsAfterTheFirstOccurrenceAndKeywordLine) {
 
 TEST(EnglishTerms, EmptyTextAndTextWithoutTerms) {
   Engine engine;
-  engine.extractEnglishTerms();
+  Stages(engine).extractEnglishTerms();
   EXPECT_EQ(utf8(engine.controls.标签3), "关键词： ");
-  engine.workText = "one two three ";
-  engine.extractEnglishTerms();
+  Stages(engine).workText() = "one two three ";
+  Stages(engine).extractEnglishTerms();
   EXPECT_EQ(utf8(engine.controls.标签3), "关键词：    ");
 }
 
 TEST(SortRows, ByIntegerPartHighestFirstStable) {
-  Table table({{"t", 100}, {"a", 50}});
+  Table table({{"t"}, {"a"}});
   const std::pair<const char*, const char*> rows[] = {{"w3", "3"},   {"w2.9", "2.9"}, {"w10", "10"},
                                                       {"empty", ""}, {"w2.1", "2.1"}, {"w7", "7"},
                                                       {"w12", "12"}, {"w9", "9"}};

@@ -1,11 +1,14 @@
 // Edge rules of the text operations: byte lengths, 1-based positions, -1 for
 // nothing found, character stepping and ASCII-only case folding.
+#include "abrivo/internal/text/TermSearch.h"
 #include "abrivo/internal/text/TextOps.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <optional>
+#include <random>
+#include <string>
 
 #include "support/Gbk.h"
 
@@ -49,6 +52,82 @@ TEST(FindText, Cases) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(findText(c.t, c.sub, c.start, c.ignoreCase), c.expected) << c.name;
+}
+
+// findTerms must say for every term what findText says: the direct method.
+std::vector<std::uint8_t> findTermsDirectly(std::string_view text,
+                                            const std::vector<std::string_view>& terms) {
+  std::vector<std::uint8_t> found;
+  for (const std::string_view term : terms) found.push_back(findText(text, term) != -1);
+  return found;
+}
+
+TEST(FindTerms, AgreesWithFindTextOnNamedCases) {
+  const std::string fourByte = "\x81\x30\x81\x30";
+  const struct {
+    const char* name;
+    std::string text;
+    std::vector<std::string> terms;
+  } cases[] = {
+      {"case folded both ways", "Tree Of life", {"tree", "OF", "LIFE", "x", "e o"}},
+      {"empty text", "", {"", "a"}},
+      {"empty term", "a", {"", "a", "ab"}},
+      {"term longer than text", "ab", {"abc", "ab"}},
+      {"never inside a two-byte character", gbk("中国"), {"\xD0\xB9", gbk("国"), "\xD6"}},
+      {"lone lead byte at the end", "a\xD6", {"\xD6", "\xD6\xD0"}},
+      {"three bytes of a four-byte sequence",
+       fourByte + "a",
+       {"\x81\x30\x81", "\x81\x30", "\x81", "\x30\x81\x30"}},
+      {"same term twice, in other case", "ABC", {"abc", "aBc", "bc", "BC"}},
+      {"nested suffixes", "aaaaaaaa", {"a", "aa", "aaa", "aaaaaaaa", "aaaaaaaaa"}},
+      {"second bytes folded", "\x81\x41", {"\x81\x61", "\x41", "\x61"}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<std::string_view> terms(c.terms.begin(), c.terms.end());
+    EXPECT_EQ(findTerms(c.text, terms), findTermsDirectly(c.text, terms)) << c.name;
+  }
+}
+
+// Random texts over pieces that make every kind of step (ASCII of either
+// case, digits, two-byte characters, four-byte sequences, lone lead bytes),
+// and terms cut from them at any byte, on a step or not.
+TEST(FindTerms, AgreesWithFindTextOnRandomTexts) {
+  const std::string_view pieces[] = {"a",
+                                     "A",
+                                     "b",
+                                     "1",
+                                     " ",
+                                     "\x81",
+                                     "\x30",
+                                     "\xD6\xD0",
+                                     "\xB9\xFA",
+                                     "\xD0\xD6",
+                                     "\x81\x30\x81\x30",
+                                     "\x81\x41"};
+  std::mt19937 random(7);
+  const auto pick = [&](std::size_t n) {
+    return static_cast<std::size_t>(std::uniform_int_distribution<std::size_t>(0, n - 1)(random));
+  };
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    const std::size_t length = pick(24);
+    for (std::size_t k = 0; k < length; ++k) text += pieces[pick(std::size(pieces))];
+    std::vector<std::string> owned;
+    for (int t = 0; t < 24; ++t) {
+      if (!text.empty() && t % 3 != 0) {
+        const std::size_t from = pick(text.size());
+        owned.push_back(text.substr(from, 1 + pick(std::min<std::size_t>(12, text.size() - from))));
+        if (t % 3 == 2 && !owned.back().empty())
+          owned.back()[0] = static_cast<char>(toupper(owned.back()[0]));
+      } else {
+        std::string term;
+        for (std::size_t k = pick(4); k > 0; --k) term += pieces[pick(std::size(pieces))];
+        owned.push_back(term);
+      }
+    }
+    const std::vector<std::string_view> terms(owned.begin(), owned.end());
+    ASSERT_EQ(findTerms(text, terms), findTermsDirectly(text, terms)) << "round " << round;
+  }
 }
 
 TEST(FindTextReverse, Cases) {
@@ -160,7 +239,6 @@ TEST(LeftRightText, ClampAndCutBytes) {
   EXPECT_EQ(rightText("abc", -3), "");
   EXPECT_EQ(leftText(gbk("中国"), 3), gbk("中国").substr(0, 3)) << "may split a character";
   EXPECT_EQ(textLength(gbk("中a")), 3);
-  EXPECT_EQ(concatText("a", "b", "c"), "abc");
 }
 
 TEST(ToText, IntegersAndReals) {
@@ -246,15 +324,55 @@ TEST(FloorToInt, SnapsNearIntegers) {
   EXPECT_EQ(floorToInt(7.0), 7);
 }
 
-TEST(Bytes, CharFromCodeToBytesCompare) {
-  EXPECT_EQ(charFromCode(0), "");
-  EXPECT_EQ(charFromCode(0xB5), "\xB5");
-  EXPECT_EQ(toBytes("ab").size(), 2u);
-  EXPECT_EQ(compareText("a", "A"), 1);
-  EXPECT_EQ(compareText("A", "a"), -1);
-  EXPECT_EQ(compareText("ab", "ab"), 0);
-  EXPECT_EQ(compareText("ab", "abc"), -1);
-  EXPECT_EQ(compareText("\xB5", "a"), 1) << "unsigned byte order";
+// Patterns longer than 16 bytes take the linear search; they must follow the
+// same rules as short ones: matches on character steps only, ASCII case
+// folded only when asked, overlapping matches seen by the reverse search,
+// replacements never searched again.
+std::string repeat(std::string_view text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+TEST(LongPatterns, FollowTheRulesOfShortOnes) {
+  const std::string zhong = gbk("中");  // D6 D0
+  const std::string word = "abcdefghijklmnopqrst";
+  const std::string upper = "ABCDEFGHIJKLMNOPQRST";
+  const std::string zWord = repeat(zhong, 9);  // 18 bytes
+  const std::string shifted = "\xD0" + repeat(zhong, 8) + "\xD6";
+
+  const struct {
+    const char* name;
+    std::string t, sub;
+    bool ignoreCase;
+    int find, findReverse;
+  } cases[] = {
+      {"once", "xx" + word + "yy", word, false, 3, 3},
+      {"twice", word + "-" + word, word, false, 1, 22},
+      {"case folded", "x" + upper, word, true, 2, 2},
+      {"case kept", "x" + upper, word, false, -1, -1},
+      {"overlapping", repeat("a", 40), repeat("a", 20), false, 1, 21},
+      {"two-byte characters", "a" + repeat(zhong, 10), zWord, false, 2, 4},
+      {"not inside a two-byte character", "\xB0" + shifted, shifted, false, -1, -1},
+      {"on a step after a lone one-byte start", "a" + shifted, shifted, false, 2, 2},
+      {"longer than the text", word, word + "k", false, -1, -1},
+      {"near misses only", repeat("a", 100), repeat("a", 19) + "b", true, -1, -1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(findText(c.t, c.sub, std::nullopt, c.ignoreCase), c.find) << c.name;
+    EXPECT_EQ(findTextReverse(c.t, c.sub, std::nullopt, c.ignoreCase), c.findReverse) << c.name;
+  }
+
+  EXPECT_EQ(replaceText(repeat("a", 45), repeat("a", 20), repeat("a", 21)), repeat("a", 47));
+  EXPECT_EQ(
+      replaceText("1" + word + "2" + upper + "3", word, "", std::nullopt, std::nullopt, false),
+      "123");
+  EXPECT_EQ(replaceText(word + word + word, word, "-", 2, 1), word + "-" + word);
+  EXPECT_EQ(splitText("1" + word + "2" + word, word), (TextList{"1", "2"}));
+  EXPECT_EQ(splitText("1" + word + "2" + word + "3", word, 1), (TextList{"1"}));
+  EXPECT_EQ(findText("x" + word + word, word, 3), 22);
+  EXPECT_EQ(findTextReverse(word + word, word, 41), 21);
+  EXPECT_EQ(findTextReverse(word + word, word, 40), 1);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Measures the engine: builds a release build with the benchmarks in
-# build/bench, runs them (one thread), measures the peak memory of
-# abrivo-cli on the generated 10 MiB texts and prints the results against
-# the performance targets as a Markdown table.
+# Measures the engine: builds the "bench" preset (a release build with the
+# benchmarks in build/bench), runs them (one thread), measures the peak
+# memory of abrivo-cli on generated 10 MiB texts of several shapes and
+# prints the results against the performance targets as Markdown tables.
 #
 #   tools/bench.sh                          # everything
 #   tools/bench.sh --benchmark_filter=zh_   # further arguments go to engine_bench
@@ -12,9 +12,8 @@ source tools/deps.sh
 abrivo_require_packages g++ cmake ninja-build nlohmann-json3-dev libbenchmark-dev time
 
 build=build/bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DABRIVO_BUILD_BENCH=ON \
-  -DABRIVO_BUILD_APP=OFF -DABRIVO_BUILD_TESTS=OFF -DABRIVO_BUILD_FUZZ=OFF >/dev/null
-cmake --build "$build" --target engine_bench make-text abrivo-cli
+cmake --preset bench >/dev/null
+cmake --build --preset bench
 
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 machine=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
@@ -22,21 +21,33 @@ echo "== Benchmarks (load average before: $load)"
 json="$build/engine_bench.json"
 "$build/bench/engine_bench" --benchmark_out="$json" --benchmark_out_format=json "$@"
 
-# Peak resident memory of one abrivo-cli run on each 10 MiB text, as GBK.
+# Peak resident memory of one abrivo-cli run on each 10 MiB text, as GBK:
+# label, make-text shape, abrivo-cli format. zh-repeat repeats one block of
+# random characters three times, so every run of up to 17 characters
+# repeats; zh-short is short distinct sentences, a table row every 16 bytes.
+shapes=(
+  "Chinese|zh|text"
+  "English|en|text"
+  "Chinese, one random block three times|zh-repeat|text"
+  "Chinese, short distinct sentences, -f json|zh-short|json"
+  "English, -f json|en|json"
+)
 texts="$build/texts"
 mkdir -p "$texts"
 declare -A peak
 echo "== Peak memory of abrivo-cli"
-for lang in zh en; do
-  article="$texts/$lang-10MiB.txt"
-  title="$texts/$lang-10MiB-title.txt"
-  "$build/bench/make-text" "$lang" 10485760 "$article" "$title" -e gbk
-  /usr/bin/time -v "$build/cli/abrivo-cli" -e gbk -l 1 --title-file "$title" "$article" \
-    >/dev/null 2>"$texts/$lang-time.txt"
-  kib=$(awk -F: '/Maximum resident set size/ {gsub(/ /, "", $2); print $2}' "$texts/$lang-time.txt")
+for entry in "${shapes[@]}"; do
+  IFS='|' read -r label shape format <<<"$entry"
+  article="$texts/$shape-10MiB.txt"
+  title="$texts/$shape-10MiB-title.txt"
+  "$build/bench/make-text" "$shape" 10485760 "$article" "$title" -e gbk
+  /usr/bin/time -v "$build/cli/abrivo-cli" -e gbk -l 1 -f "$format" --title-file "$title" \
+    "$article" >/dev/null 2>"$texts/$shape-$format-time.txt"
+  kib=$(awk -F: '/Maximum resident set size/ {gsub(/ /, "", $2); print $2}' \
+    "$texts/$shape-$format-time.txt")
   bytes=$(stat -c %s "$article")
-  peak[$lang]="$kib $bytes"
-  echo "$lang: $((kib / 1024)) MiB peak for $bytes input bytes"
+  peak[$label]="$kib $bytes"
+  echo "$label: $((kib / 1024)) MiB peak for $bytes input bytes"
 done
 
 # The benchmark JSON has one field a line; keep name, times and unit.
@@ -96,8 +107,12 @@ row "Chinese 1 MiB" "$(ms zh_1MiB/fast)" ms "<" 500
 row "Chinese 10 MiB" "$(ms zh_10MiB/fast)" ms "<" 6000
 row "Chinese 10 MiB / 1 MiB" "$(ratio "$(ms zh_10MiB/fast)" "$(ms zh_1MiB/fast)")" x "<=" 12
 row "English 10 MiB" "$(ms en_10MiB/fast)" ms "<" 3000
-row "abrivo-cli peak memory, Chinese 10 MiB" "$(perByte zh)" B/B "<=" 40
-row "abrivo-cli peak memory, English 10 MiB" "$(perByte en)" B/B "<=" 40
+row "Chinese 1 MiB with a 1 MiB headline / without" \
+  "$(ratio "$(ms zh_1MiB_headline_1MiB/fast)" "$(ms zh_1MiB/fast)")" x "<" 2
+for entry in "${shapes[@]}"; do
+  label=${entry%%|*}
+  row "abrivo-cli peak memory, $label 10 MiB" "$(perByte "$label")" B/B "<=" 40
+done
 
 # == Batch throughput: records per second of abrivo-cli --jsonl (-j 1, -j 2)
 # and of the Python module, on 10,000 generated articles of 4 KiB (GBK

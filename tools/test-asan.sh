@@ -5,8 +5,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
+source tools/suite.sh
 abrivo_require_packages "${ABRIVO_BUILD_PACKAGES[@]}" libgtest-dev
-
-cmake --preset asan >/dev/null
-cmake --build --preset asan
-QT_QPA_PLATFORM=offscreen ctest --preset asan -j "$(nproc)"
+abrivo_run_suite asan

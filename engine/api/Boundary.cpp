@@ -109,15 +109,15 @@ Summary readSummary(const Engine& engine) {
   summary.status = fromEngineText(engine.controls.标签2);
   readSizes(engine.controls.标签2, summary);
 
-  const Table& terms = engine.termTable;
+  const Table& terms = engine.termTable();
   summary.terms.reserve(static_cast<std::size_t>(terms.rowCount()));
   for (int r = 0; r < terms.rowCount(); ++r)
     summary.terms.push_back({fromEngineText(terms.cell(r, 0)), toInteger(terms.cell(r, 1))});
 
   // The first rows of the ranked table, as many as the candidate table took,
   // make the summary.
-  const Table& sentences = engine.sentenceTable;
-  const int selected = engine.candidateTable.rowCount();
+  const Table& sentences = engine.sentenceTable();
+  const int selected = engine.candidateTable().rowCount();
   summary.sentences.reserve(static_cast<std::size_t>(sentences.rowCount()));
   for (int r = 0; r < sentences.rowCount(); ++r) {
     const int rank = static_cast<int>(toInteger(sentences.cell(r, 1)));

@@ -36,9 +36,9 @@ void Engine::runSummary() {
   if (m_running) return;
   RunGuard guard(m_running);
 
-  workText = controls.内容框;
+  m_workText = controls.内容框;
   controls.编辑框1.clear();
-  const std::optional<Language> language = detectLanguage(workText);
+  const std::optional<Language> language = detectLanguage(m_workText);
   if (!language) return;
 
   if (*language == Language::Chinese) {
@@ -47,7 +47,6 @@ void Engine::runSummary() {
     cleanSentences(Language::Chinese);
     rebuildWorkText();
     prepareChineseTermText();
-    buildCharArray();
     extractChineseTerms();
     weightTitleTerms();
     selectChineseSummary();
@@ -65,9 +64,9 @@ void Engine::runSummary() {
 }
 
 void Engine::rebuildWorkText() {
-  workText.clear();
-  const int rows = sentenceTable.rowCount();
-  for (int i = 1; i <= rows; ++i) workText += sentenceTable.cell(i - 1, 0);
+  m_workText.clear();
+  const int rows = m_sentenceTable.rowCount();
+  for (int i = 1; i <= rows; ++i) m_workText += m_sentenceTable.cell(i - 1, 0);
 }
 
 void Engine::writeStatusLine(Language language) {

@@ -47,7 +47,7 @@ constexpr Replacement kChineseSteps[] = {
 }  // namespace
 
 void Engine::normaliseChinese() {
-  applyReplacements(workText, kChineseSteps, [this] { processEvents(); });
+  applyReplacements(m_workText, kChineseSteps, [this] { processEvents(); });
 }
 
 }  // namespace abrivo

@@ -37,7 +37,7 @@ constexpr Replacement kEnglishSteps[] = {
 }  // namespace
 
 void Engine::normaliseEnglish() {
-  applyReplacements(workText, kEnglishSteps, [this] { processEvents(); });
+  applyReplacements(m_workText, kEnglishSteps, [this] { processEvents(); });
 }
 
 }  // namespace abrivo

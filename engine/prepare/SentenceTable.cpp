@@ -46,18 +46,21 @@ std::string cutLeadIn(std::string_view text, std::string_view comma) {
 }
 
 void Engine::buildSentenceTable() {
-  sentenceTable.clearRows();
-  std::vector<std::string> pieces = splitText(workText, gbk::kBreakMark);
+  m_sentenceTable.clearRows();
+  std::vector<std::string> pieces = splitText(m_workText, gbk::kBreakMark);
   processEvents();
   blankRepeats(pieces);
   processEvents();
+  std::size_t rows = 0;
+  for (const std::string& piece : pieces) rows += textLength(piece) >= kMinSentenceBytes;
+  m_sentenceTable.reserveRows(rows);
   std::size_t done = 0;
   for (std::string& piece : pieces) {
     if (++done % kRowsBetweenEvents == 0) processEvents();
     if (textLength(piece) < kMinSentenceBytes) continue;
-    const int row = sentenceTable.insertRow(std::move(piece));
-    sentenceTable.setCellText(row, 2, toText(row));
-    sentenceTable.setCellText(row, 1, "1");
+    const int row = m_sentenceTable.insertRow(std::move(piece));
+    m_sentenceTable.setCellText(row, 2, toText(row));
+    m_sentenceTable.setCellText(row, 1, "1");
   }
 }
 
@@ -78,20 +81,20 @@ void Engine::cleanSentences(Language language) {
   const int prefixLength = chinese ? 10 : 20;
   const std::string_view comma = chinese ? gbk::kComma : ",";
 
-  const int rows = sentenceTable.rowCount();
+  const int rows = m_sentenceTable.rowCount();
   for (int i = 1; i <= rows; ++i) {
     const int r = i - 1;
     if (i % kRowsBetweenEvents == 0) processEvents();
-    sentenceTable.setCellText(r, 1, "1");
-    std::string s = sentenceTable.cellText(r, 0);
+    m_sentenceTable.setCellText(r, 1, "1");
+    std::string s = m_sentenceTable.cellText(r, 0);
     for (const Brackets& step : steps) {
       if (findText(s, step.open) == -1) continue;
       s = removeBracketed(s, step.open, step.close);
-      sentenceTable.setCellText(r, 0, s);
+      m_sentenceTable.setCellText(r, 0, s);
     }
     if (findText(leftText(s, prefixLength), comma) != -1) {
       s = cutLeadIn(s, comma);
-      sentenceTable.setCellText(r, 0, s);
+      m_sentenceTable.setCellText(r, 0, s);
     }
   }
 }

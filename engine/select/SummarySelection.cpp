@@ -8,6 +8,7 @@
 #include "Engine.h"
 #include "terms/RowOrdering.h"
 #include "text/Gbk.h"
+#include "text/Replacements.h"
 #include "text/TextOps.h"
 
 namespace abrivo {
@@ -39,7 +40,7 @@ constexpr OpeningPenalty kOpeningPenalties[] = {
 };
 
 // Quotation marks go, and a full-width semicolon ends a sentence.
-constexpr std::pair<std::string_view, std::string_view> kAssemblySteps[] = {
+constexpr Replacement kAssemblySteps[] = {
     {"\xA1\xB0", ""},          // “
     {"\xA1\xB1", ""},          // ”
     {"\"", ""},                // "
@@ -87,33 +88,33 @@ void Engine::selectEnglishSummary() {
 }
 
 void Engine::selectSummary(Language language) {
-  const int n = sentenceTable.rowCount();
+  const int n = m_sentenceTable.rowCount();
 
   for (int i = 1; i <= n; ++i) {
-    const std::string sentence = sentenceTable.cellText(i - 1, 0);
+    const std::string sentence = m_sentenceTable.cellText(i - 1, 0);
     for (int j = 1; j <= kScoringTerms; ++j) {
-      if (findText(sentence, termTable.cell(j - 1, 0)) == -1) continue;
+      if (findText(sentence, m_termTable.cell(j - 1, 0)) == -1) continue;
       const double score =
-          toNumber(sentenceTable.cell(i - 1, 1)) + toNumber(termTable.cell(j - 1, 1));
-      sentenceTable.setCellText(i - 1, 1, toText(score));
+          toNumber(m_sentenceTable.cell(i - 1, 1)) + toNumber(m_termTable.cell(j - 1, 1));
+      m_sentenceTable.setCellText(i - 1, 1, toText(score));
     }
   }
 
   if (language == Language::Chinese) {
     for (int i = 1; i <= n; ++i) {
-      const std::string opening = leftText(sentenceTable.cell(i - 1, 0), 4);
+      const std::string opening = leftText(m_sentenceTable.cell(i - 1, 0), 4);
       for (const OpeningPenalty& penalty : kOpeningPenalties) {
         if (findText(opening, penalty.text) == -1) continue;
-        const double score = toNumber(sentenceTable.cell(i - 1, 1)) / penalty.divisor;
-        sentenceTable.setCellText(i - 1, 1, toText(score));
+        const double score = toNumber(m_sentenceTable.cell(i - 1, 1)) / penalty.divisor;
+        m_sentenceTable.setCellText(i - 1, 1, toText(score));
       }
     }
   }
 
-  sortRows(sentenceTable, 1);
-  for (int k = 1; k <= n; ++k) sentenceTable.setCellText(k - 1, 1, toText(k));
+  sortRows(m_sentenceTable, 1);
+  for (int k = 1; k <= n; ++k) m_sentenceTable.setCellText(k - 1, 1, toText(k));
 
-  const int rows = sentenceTable.rowCount();
+  const int rows = m_sentenceTable.rowCount();
   int count = 0;
   if (summaryLength.mode == SummaryLength::Mode::Sentences) {
     count = std::min(rows, static_cast<int>(summaryLength.value));
@@ -123,7 +124,7 @@ void Engine::selectSummary(Language language) {
     std::string chosen;
     for (int m = 1; m <= rows; ++m) {
       ++count;
-      chosen += sentenceTable.cell(m - 1, 0);
+      chosen += m_sentenceTable.cell(m - 1, 0);
       if (exceedsBudget(textLength(chosen), budget, language)) {
         --count;
         break;
@@ -132,18 +133,17 @@ void Engine::selectSummary(Language language) {
   }
   if (count == 0) count = 1;
 
-  candidateTable.clearRows();
+  m_candidateTable.clearRows();
   for (int w = 1; w <= count; ++w) {
-    const int row = candidateTable.insertRow(sentenceTable.cellText(w - 1, 0));
-    candidateTable.setCellText(row, 1, toText(999999 - toNumber(sentenceTable.cell(w - 1, 2))));
+    const int row = m_candidateTable.insertRow(m_sentenceTable.cellText(w - 1, 0));
+    m_candidateTable.setCellText(row, 1, toText(999999 - toNumber(m_sentenceTable.cell(w - 1, 2))));
   }
-  sortRows(candidateTable, 1);
+  sortRows(m_candidateTable, 1);
 
   std::string summary;
-  const int candidates = candidateTable.rowCount();
-  for (int r = 0; r < candidates; ++r) summary += candidateTable.cell(r, 0);
-  for (const auto& [find, replacement] : kAssemblySteps)
-    summary = replaceText(summary, find, replacement);
+  const int candidates = m_candidateTable.rowCount();
+  for (int r = 0; r < candidates; ++r) summary += m_candidateTable.cell(r, 0);
+  applyReplacements(summary, kAssemblySteps);
   controls.编辑框1 = std::move(summary);
 }
 

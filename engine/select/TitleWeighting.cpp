@@ -4,6 +4,7 @@
 // Tested by tests/select_test.cpp.
 #include "Engine.h"
 #include "text/Replacements.h"
+#include "text/TermSearch.h"
 #include "text/TextOps.h"
 
 namespace abrivo {
@@ -12,54 +13,44 @@ namespace {
 
 // Punctuation and digits to spaces, 的 to a space except inside 的确, 标的 and
 // 目的, and 改革 / 制度 set apart; the same on both language paths.
-constexpr Replacement kTitleSteps[] = {
-    {"\xA3\xAC", " "},                           // ， → space
-    {"\xA1\xA2", " "},                           // 、 → space
-    {"\xA1\xAD", " "},                           // … → space
-    {"\xA1\xB0", " "},                           // “ → space
-    {"\xA1\xB1", " "},                           // ” → space
-    {"\xA3\xBA", " "},                           // ： → space
-    {"\xA3\xA1", " "},                           // ！ → space
-    {"\xA1\xAE", " "},                           // ‘ → space
-    {"\xA1\xAF", " "},                           // ’ → space
-    {"\xA3\xA8", " "},                           // （ → space
-    {"\xA3\xA9", " "},                           // ） → space
-    {"\xA3\xBB", " "},                           // ； → space
-    {"\xA3\xBF", " "},                           // ？ → space
-    {",", " "},                                  // , → space
-    {"\xA1\xAA", " "},                           // — → space
-    {"0", " "},                                  // 0 → space
-    {"1", " "},                                  // 1 → space
-    {"2", " "},                                  // 2 → space
-    {"3", " "},                                  // 3 → space
-    {"4", " "},                                  // 4 → space
-    {"5", " "},                                  // 5 → space
-    {"6", " "},                                  // 6 → space
-    {"7", " "},                                  // 7 → space
-    {"8", " "},                                  // 8 → space
-    {"9", " "},                                  // 9 → space
-    {"\xA1\xA1 ", " "},                          // ideographic space + space → space
-    {"  ", " "},                                 // two spaces → space
-    {"  ", " "},                                 // two spaces → space
-    {"\xB5\xC4", "\xA1\xFE"},                    // 的 → 〓
-    {"\xA1\xFE\xC8\xB7", "\xB5\xC4\xC8\xB7"},    // 〓确 → 的确
-    {"\xB1\xEA\xA1\xFE", "\xB1\xEA\xB5\xC4"},    // 标〓 → 标的
-    {"\xC4\xBF\xA1\xFE", "\xC4\xBF\xB5\xC4"},    // 目〓 → 目的
-    {"\xA1\xFE", " "},                           // 〓 → space
-    {"\xB8\xC4\xB8\xEF", " \xB8\xC4\xB8\xEF "},  // 改革 → " 改革 "
-    {"\xD6\xC6\xB6\xC8", " \xD6\xC6\xB6\xC8 "},  // 制度 → " 制度 "
+constexpr std::size_t kShortHeadline = 256;  // bytes
+
+constexpr Replacement kTitleLeadSteps[] = {
+    {"\xA3\xAC", " "},  // ， → space
+    {"\xA1\xA2", " "},  // 、 → space
+    {"\xA1\xAD", " "},  // … → space
+};
+constexpr Replacement kTitleMiddleSteps[] = {{"\xA1\xAA", " "}};  // — → space
+constexpr Replacement kTitleSpaceSteps[] = {
+    {"\xA1\xA1 ", " "},  // ideographic space + space → space
+    {"  ", " "},         // two spaces → space
+    {"  ", " "},         // two spaces → space
 };
 
 }  // namespace
 
 void Engine::weightTitleTerms() {
-  workText = controls.标题框;
-  applyReplacements(workText, kTitleSteps);
-  const int rows = termTable.rowCount();
-  for (int i = 1; i <= rows; ++i) {
-    if (findText(workText, termTable.cell(i - 1, 0)) == -1) continue;
-    const double weight = toNumber(termTable.cell(i - 1, 1));
-    termTable.setCellText(i - 1, 1, toText(weight * 2.0));
+  // workText turns to the headline; the characters of the term text are
+  // no longer needed.
+  m_workText = controls.标题框;
+  m_charArray.clear();
+  applyReplacements(m_workText, {kTitleLeadSteps, kPunctuationSteps, kTitleMiddleSteps, kDigitSteps,
+                                 kTitleSpaceSteps, kParticleSteps});
+  const int rows = m_termTable.rowCount();
+  std::vector<std::string_view> terms(static_cast<std::size_t>(rows));
+  for (int i = 0; i < rows; ++i) terms[static_cast<std::size_t>(i)] = m_termTable.cell(i, 0);
+  // A short headline is searched for each term in turn, which costs less
+  // than building the automaton over all terms; a long one in one pass.
+  std::vector<std::uint8_t> found(terms.size());
+  if (m_workText.size() <= kShortHeadline) {
+    for (std::size_t i = 0; i < terms.size(); ++i) found[i] = findText(m_workText, terms[i]) != -1;
+  } else {
+    found = findTerms(m_workText, terms, [this] { processEvents(); });
+  }
+  for (int i = 0; i < rows; ++i) {
+    if (!found[static_cast<std::size_t>(i)]) continue;
+    const double weight = toNumber(m_termTable.cell(i, 1));
+    m_termTable.setCellText(i, 1, toText(weight * 2.0));
   }
   sortTermTable();
 }

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "Engine.h"
+
 #include "text/Gbk.h"
 #include "text/TextOps.h"
 
@@ -22,23 +24,24 @@ const ChineseTermCounter& defaultChineseTermCounter() {
 }
 
 void Engine::extractChineseTerms() {
-  termTable.clearRows();
-  m_chineseTermCounter->countAndCut(*this);
-  m_chineseTermCounter->mergeTerms(*this);
+  m_termTable.clearRows();
+  const TermStageHooks hooks{[this] { processEvents(); },
+                             [this](const std::string& progress) { controls.标签2 = progress; }};
+  CountedTerms counted = m_chineseTermCounter->countAndCut(std::move(m_workText), hooks);
+  m_workText = std::move(counted.cutText);
+  m_charArray = std::move(counted.charArray);
+  m_chineseTermCounter->mergeTerms(counted.rows, hooks);
 
   // Terms holding 这个 are no terms of the subject; the others keep their order.
-  std::vector<int> kept;
-  const int rows = termTable.rowCount();
-  for (int row = 0; row < rows; ++row) {
-    if (findText(termTable.cell(row, 0), kExcluded) == -1) kept.push_back(row);
+  for (TermRow& row : counted.rows) {
+    if (findText(row.term, kExcluded) == -1)
+      m_termTable.setCellText(m_termTable.insertRow(std::move(row.term)), 1, std::move(row.weight));
     processEvents();
   }
-  if (static_cast<int>(kept.size()) < rows) termTable.permuteRows(kept);
-
   sortTermTable();
 
   controls.标签3 = std::string(gbk::kKeywordPrefix);
-  for (int r = 1; r <= 3; ++r) controls.标签3 += termTable.cell(r - 1, 0) + " ";
+  for (int r = 1; r <= 3; ++r) controls.标签3 += m_termTable.cell(r - 1, 0) + " ";
 }
 
 }  // namespace abrivo

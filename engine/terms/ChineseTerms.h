@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Engine.h"
+#include "terms/ChineseTermCounter.h"
+#include "terms/RepeatIndex.h"
 
 namespace abrivo {
 
@@ -24,25 +25,13 @@ const ChineseTermCounter& defaultChineseTermCounter();
 // length of the text.
 class FastChineseTermCounter final : public ChineseTermCounter {
  public:
-  // Limits inside the method. They change its speed and memory, never its
-  // results; tests set them low to reach the paths that large texts take.
-  struct Limits {
-    // Named windows kept for the passes: this many a character, plus a slack;
-    // the passes hash the windows of the lengths beyond.
-    double keptWindowsPerChar = 2.0;
-    std::size_t keptWindowsSlack = 4096;
-    // Pairs of names are packed in 32-bit keys while the names fit this;
-    // beyond, with the position in one 64-bit word when it fits and
-    // packWords is set, else as a 64-bit key beside the position.
-    std::uint32_t narrowNameLimit = 0xFFFF;
-    bool packWords = true;
-  };
+  using Limits = FastCountLimits;
 
   FastChineseTermCounter() = default;
   explicit FastChineseTermCounter(Limits limits) : m_limits(limits) {}
 
-  void countAndCut(Engine& engine) const override;
-  void mergeTerms(Engine& engine) const override;
+  CountedTerms countAndCut(std::string termText, const TermStageHooks& hooks) const override;
+  void mergeTerms(std::vector<TermRow>& rows, const TermStageHooks& hooks) const override;
 
  private:
   Limits m_limits;

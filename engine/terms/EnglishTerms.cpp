@@ -58,8 +58,8 @@ std::vector<WordCount> countRepeats(const std::vector<std::string>& words,
 }
 
 void Engine::extractEnglishTerms() {
-  termTable.clearRows();
-  std::vector<std::string> words = splitText(workText, " ");
+  m_termTable.clearRows();
+  std::vector<std::string> words = splitText(m_workText, " ");
   std::size_t done = 0;
   for (std::string& word : words) {
     word = stripSuffix(word);
@@ -68,8 +68,8 @@ void Engine::extractEnglishTerms() {
 
   for (WordCount& entry : countRepeats(words, [this] { processEvents(); })) {
     if (entry.repeats >= kMinRepeats && textLength(entry.word) >= kMinTermBytes) {
-      const int row = termTable.insertRow(std::move(entry.word));
-      termTable.setCellText(row, 1, toText(entry.repeats));
+      const int row = m_termTable.insertRow(std::move(entry.word));
+      m_termTable.setCellText(row, 1, toText(entry.repeats));
     }
     if (++done % kWordsBetweenEvents == 0) processEvents();
   }
@@ -80,8 +80,8 @@ void Engine::extractEnglishTerms() {
 
   controls.标签3 = std::string(gbk::kKeywordPrefix);
   for (int r = 1; r <= 3; ++r) {
-    const std::string& term = termTable.cell(r - 1, 0);
-    if (findText(workText, term) != -1) controls.标签3 += term + " ";
+    const std::string& term = m_termTable.cell(r - 1, 0);
+    if (findText(m_workText, term) != -1) controls.标签3 += term + " ";
   }
 }
 

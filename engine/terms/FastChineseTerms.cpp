@@ -19,7 +19,7 @@
 //
 // Before the passes, one bottom-up sweep names every window that occurs at
 // least three times in the original text, exactly and without hashing (see
-// buildRepeatIndex). A pass then groups its surviving windows by name; for a
+// terms/RepeatIndex.h). A pass then groups its surviving windows by name; for a
 // length whose names were not kept (a text of endless repeats), it groups
 // them by a hash of their characters checked byte for byte. Two-character
 // windows are grouped by their pair of character codes.
@@ -27,7 +27,6 @@
 // Tested by tests/term_counting_test.cpp against the direct method.
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <optional>
 #include <span>
@@ -35,6 +34,8 @@
 #include <unordered_map>
 
 #include "terms/ChineseTerms.h"
+#include "terms/RepeatIndex.h"
+#include "terms/RunHasher.h"
 #include "terms/TermIndex.h"
 #include "text/TextOps.h"
 
@@ -42,222 +43,195 @@ namespace abrivo {
 
 namespace {
 
-constexpr int kLongestRun = 17;
-constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+// The distinct candidates of a pass with at least three windows, in the order
+// of their first window, each as a span of ascending positions.
+struct WindowGroups {
+  std::vector<std::uint32_t> positions;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // begin, end in positions
+};
 
-// Calls processEvents once every few thousand units of work.
-class EventPump {
+// The sixteen passes in the coordinates of the original text.
+class Passes {
  public:
-  explicit EventPump(const Engine& engine) : m_engine(engine) {}
-  void tick(std::size_t units = 1) {
-    m_units += units;
-    if (m_units >= 4096) {
-      m_units = 0;
-      m_engine.processEvents();
+  Passes(const CharIndex& index, const FastCountLimits& limits, EventPump& pump)
+      : m_index(index),
+        m_n(index.size()),
+        m_pump(pump),
+        m_repeats(buildRepeatIndex(index, limits, pump)),
+        m_cut(m_n, 0),
+        m_nextCut(m_n + 1, static_cast<std::uint32_t>(m_n)) {
+    for (const std::uint8_t l : m_repeats.longest) ++m_longestCount[l];
+    for (int l = kLongestRun; l > 0; --l) m_longestCount[l - 1] += m_longestCount[l];
+    for (std::size_t k = 0; k < m_n; ++k)
+      if (m_repeats.longest[k] >= 2) m_repeated.push_back(static_cast<std::uint32_t>(k));
+  }
+
+  // One pass: appends its terms to rows and cuts their occurrences.
+  void run(int length, std::vector<TermRow>& rows) {
+    const auto span = static_cast<std::size_t>(length);
+    m_groups.positions.clear();
+    m_groups.spans.clear();
+    if (m_longestCount[span] > 0) {
+      refreshNextCut();
+      if (m_repeats.windows[span].stored)
+        groupByName(m_repeats.windows[span], span);
+      else
+        groupByHash(length);
+    }
+    for (const auto& [begin, end] : m_groups.spans) {
+      selectWindows(begin, end, span);
+      int count = static_cast<int>(m_selected.size());
+      if (!m_selected.empty() && m_selected.back() + span == m_n)
+        --count;  // splitText's last piece
+      if (count < kMinTermOccurrences) continue;
+      rows.push_back({std::string(m_index.bytes(m_groups.positions[begin], span)), toText(count)});
+      for (const std::uint32_t k : m_selected) {
+        m_cut[k] = 1;
+        std::fill(m_cut.begin() + k + 1, m_cut.begin() + static_cast<std::ptrdiff_t>(k + span), 2);
+      }
+      m_anyCut = true;
+      m_cutsSinceScan = true;
     }
   }
+
+  bool anyCut() const { return m_anyCut; }
+  // 0: uncut; 1: first character of a cut occurrence; 2: the rest of one.
+  std::vector<std::uint8_t> takeCut() { return std::move(m_cut); }
 
  private:
-  const Engine& m_engine;
-  std::size_t m_units = 0;
+  // A repeated window holds no blocked character; it is a candidate unless
+  // an earlier term cut one of its characters: nextCut[k] is the first cut
+  // character at or after k.
+  void refreshNextCut() {
+    if (!m_cutsSinceScan) return;
+    m_nextCut[m_n] = static_cast<std::uint32_t>(m_n);
+    for (std::size_t k = m_n; k-- > 0;)
+      m_nextCut[k] = m_cut[k] ? static_cast<std::uint32_t>(k) : m_nextCut[k + 1];
+    m_cutsSinceScan = false;
+  }
+
+  // Groups the surviving windows by name: count, lay out by name, and list
+  // the names in the order of their first window.
+  void groupByName(const NamedWindows& named, std::size_t span) {
+    m_valid.clear();
+    for (std::uint32_t j = 0; j < named.positions.size(); ++j)
+      if (m_nextCut[named.positions[j]] >= named.positions[j] + span) m_valid.push_back(j);
+    m_perName.assign(named.count, 0);
+    for (const std::uint32_t j : m_valid) ++m_perName[named.names[j]];
+    m_seen.assign(named.count, 0);
+    m_order.clear();
+    std::uint32_t laid = 0;
+    for (const std::uint32_t j : m_valid) {
+      const std::uint32_t name = named.names[j];
+      if (m_perName[name] < 3 || m_seen[name]) continue;
+      m_seen[name] = 1;
+      m_order.push_back(name);
+      m_groups.spans.emplace_back(laid, laid);
+      laid += m_perName[name];
+      m_perName[name] = m_groups.spans.back().first;  // from here: where its next window goes
+    }
+    m_groups.positions.resize(laid);
+    for (const std::uint32_t j : m_valid) {
+      const std::uint32_t name = named.names[j];
+      if (m_seen[name]) m_groups.positions[m_perName[name]++] = named.positions[j];
+    }
+    for (std::size_t g = 0; g < m_groups.spans.size(); ++g)
+      m_groups.spans[g].second = m_perName[m_order[g]];
+    m_pump.tick(named.positions.size() / 4 + m_valid.size());
+  }
+
+  // Groups the surviving windows of a length whose names were not kept by a
+  // hash of their characters, checked byte for byte; two-character windows
+  // by their pair of codes.
+  void groupByHash(int length) {
+    const auto span = static_cast<std::size_t>(length);
+    if (!m_hasher) m_hasher.emplace(m_index);
+    std::size_t count = 0;
+    for (const std::uint32_t k : m_repeated)
+      count += m_repeats.longest[k] >= length && m_nextCut[k] >= k + span;
+    m_items.clear();
+    m_items.reserve(count);
+    for (const std::uint32_t k : m_repeated) {
+      if (m_repeats.longest[k] >= length && m_nextCut[k] >= k + span)
+        m_items.push_back({length == 2 ? pairKey(m_index.codes[k], m_index.codes[k + 1])
+                                       : m_hasher->key(k, length),
+                           k});
+    }
+    m_pump.tick(m_repeated.size() / 4 + m_items.size());
+    forEachRepeatedValue(
+        m_items, m_scratch, m_run, length == 2 && m_index.narrowCodes,
+        [&](std::uint32_t a, std::uint32_t b) {
+          return m_index.bytes(a, span) == m_index.bytes(b, span);
+        },
+        [&](std::uint32_t a, std::uint32_t b) {
+          return m_index.bytes(a, span) < m_index.bytes(b, span);
+        },
+        [&](std::span<const std::uint32_t> positions) {
+          const auto begin = static_cast<std::uint32_t>(m_groups.positions.size());
+          m_groups.positions.insert(m_groups.positions.end(), positions.begin(), positions.end());
+          m_groups.spans.emplace_back(begin, static_cast<std::uint32_t>(m_groups.positions.size()));
+        },
+        [this] { m_pump.tick(4096); });
+    std::sort(m_groups.spans.begin(), m_groups.spans.end(), [&](const auto& a, const auto& b) {
+      return m_groups.positions[a.first] < m_groups.positions[b.first];
+    });
+  }
+
+  // The greedy left-to-right choice of a candidate's windows that overlap
+  // neither each other nor an earlier cut, into m_selected.
+  void selectWindows(std::uint32_t begin, std::uint32_t end, std::size_t span) {
+    m_selected.clear();
+    std::size_t free = 0;  // the next occurrence may start here
+    for (std::uint32_t g = begin; g < end; ++g) {
+      const std::size_t k = m_groups.positions[g];
+      if (k < free) continue;
+      if (std::any_of(m_cut.begin() + static_cast<std::ptrdiff_t>(k),
+                      m_cut.begin() + static_cast<std::ptrdiff_t>(k + span),
+                      [](std::uint8_t c) { return c != 0; }))
+        continue;
+      m_selected.push_back(static_cast<std::uint32_t>(k));
+      free = k + span;
+    }
+    m_pump.tick(end - begin);
+  }
+
+  const CharIndex& m_index;
+  const std::size_t m_n;
+  EventPump& m_pump;
+  const RepeatIndex m_repeats;
+  // How many positions start a repeated window of each length or longer.
+  std::array<std::size_t, kLongestRun + 2> m_longestCount{};
+  std::vector<std::uint32_t> m_repeated;  // positions of repeated windows, ascending
+  std::optional<RunHasher> m_hasher;      // for the lengths whose names were not kept
+  std::vector<std::uint8_t> m_cut;
+  std::vector<std::uint32_t> m_nextCut;
+  bool m_cutsSinceScan = false;
+  bool m_anyCut = false;
+  WindowGroups m_groups;
+  std::vector<KeyedPosition> m_items;
+  std::vector<KeyedPosition> m_scratch;
+  std::vector<std::uint32_t> m_run;
+  std::vector<std::uint32_t> m_selected;
+  std::vector<std::uint32_t> m_valid;
+  std::vector<std::uint32_t> m_perName;
+  std::vector<std::uint8_t> m_seen;
+  std::vector<std::uint32_t> m_order;
 };
 
-// The key of a pair of 32-bit values: the pair itself when both fit in 16
-// bits, a mix of them otherwise.
-std::uint32_t pairKey(std::uint32_t a, std::uint32_t b) {
-  if ((a | b) <= 0xFFFF) return (a << 16) | b;
-  return a * 0x9E3779B1u ^ (b + 0x7F4A7C15u);
-}
-
-// Polynomial hashing modulo 2^61 - 1 over character codes.
-class RunHasher {
- public:
-  explicit RunHasher(const CharIndex& index)
-      : m_prefix(index.size() + 1), m_power(kLongestRun + 1) {
-    m_power[0] = 1;
-    for (int i = 1; i <= kLongestRun; ++i) m_power[i] = mulMod(m_power[i - 1], kBase);
-    for (std::size_t k = 0; k < index.size(); ++k)
-      m_prefix[k + 1] = addMod(mulMod(m_prefix[k], kBase), index.codes[k] + 1);
+// Every cut occurrence becomes one space; everything else stays as it was.
+std::string rebuildText(const std::string& original, const CharIndex& index,
+                        const std::vector<std::uint8_t>& cut) {
+  std::string text;
+  text.reserve(original.size());
+  std::size_t copyFrom = 0;
+  for (std::size_t k = 0; k < index.size(); ++k) {
+    if (cut[k] == 0) continue;
+    text.append(original, copyFrom, index.offsets[k] - copyFrom);
+    if (cut[k] == 1) text += ' ';
+    copyFrom = index.offsets[k + 1];
   }
-
-  // The top 32 of the 61 bits of the window's hash.
-  std::uint32_t key(std::size_t first, int count) const {
-    const std::uint64_t h =
-        addMod(m_prefix[first + static_cast<std::size_t>(count)],
-               kMod - mulMod(m_prefix[first], m_power[static_cast<std::size_t>(count)]));
-    return static_cast<std::uint32_t>(h >> 29);
-  }
-
- private:
-  static constexpr std::uint64_t kMod = (std::uint64_t{1} << 61) - 1;
-  static constexpr std::uint64_t kBase = 0x1F3D5B79A2C4E6F1ULL % kMod;
-
-  static std::uint64_t mulMod(std::uint64_t a, std::uint64_t b) {
-    const unsigned __int128 p = static_cast<unsigned __int128>(a) * b;
-    const std::uint64_t r =
-        static_cast<std::uint64_t>(p & kMod) + static_cast<std::uint64_t>(p >> 61);
-    return r >= kMod ? r - kMod : r;
-  }
-  static std::uint64_t addMod(std::uint64_t a, std::uint64_t b) {
-    const std::uint64_t r = a + b;
-    return r >= kMod ? r - kMod : r;
-  }
-
-  std::vector<std::uint64_t> m_prefix;
-  std::vector<std::uint64_t> m_power;
-};
-
-// The windows of one run length that occur at least three times in the text
-// as it was when the stage began, with exact names: two windows have the same
-// name exactly when they hold the same characters.
-struct NamedWindows {
-  bool stored = false;
-  std::uint32_t count = 0;               // names are 0 to count - 1
-  std::vector<std::uint32_t> positions;  // ascending
-  std::vector<std::uint32_t> names;      // aligned with positions
-};
-
-struct RepeatIndex {
-  // For every position, the longest run length (2 to 17) whose window there
-  // repeats; 0 when even two characters don't.
-  std::vector<std::uint8_t> longest;
-  // By run length, 3 to 17, as far as the memory allowance reached.
-  std::array<NamedWindows, kLongestRun + 1> windows;
-};
-
-// Windows are named bottom-up: two windows of n characters are equal exactly
-// when the windows of n - 1 characters at their first two positions are, so
-// a window's key is the pair of those two names, compared without hashing.
-// The named windows of each length are kept while they take no more than
-// the limit (about two entries a character); a text of endless repeats keeps
-// fewer, and the passes hash the windows of the lengths it did not keep.
-RepeatIndex buildRepeatIndex(const CharIndex& index, const FastChineseTermCounter::Limits& limits,
-                             EventPump& pump) {
-  const auto tick = [&pump] { pump.tick(4096); };
-  const std::size_t n = index.size();
-  RepeatIndex repeats;
-  repeats.longest.assign(n, 0);
-  std::vector<std::uint32_t> names(n, kNone);  // of the windows one shorter
-  std::vector<std::uint32_t> next(n, kNone);
-  std::vector<std::uint32_t> named;  // positions that have a name, ascending
-  std::vector<KeyedPosition> items;
-  std::vector<KeyedPosition> scratch;
-  std::vector<WideKeyedPosition> wideItems;
-  std::vector<WideKeyedPosition> wideScratch;
-  std::vector<std::uint64_t> words;
-  std::vector<std::uint64_t> wordScratch;
-  std::vector<std::uint32_t> run;
-  const int positionBits = std::bit_width(n);
-  std::uint32_t groups = 0;
-  std::size_t storedEntries = 0;
-  bool storing = true;
-
-  for (int length = 2; length <= kLongestRun; ++length) {
-    // Only a window whose two shorter windows repeat can repeat itself.
-    items.clear();
-    wideItems.clear();
-    words.clear();
-    // Two names in 32 bits while they fit; else the pair and the position
-    // packed in one 64-bit word; else, for a text of many millions of
-    // characters, a 64-bit key beside the position.
-    const bool wide = length > 2 && groups > limits.narrowNameLimit;
-    const bool packed = wide && positionBits + std::bit_width(std::uint64_t{groups} * groups) <= 64;
-    if (length == 2) {
-      for (std::size_t k = 0; k + 1 < n; ++k) {
-        pump.tick();
-        if (index.blocked[k] || index.blocked[k + 1]) continue;
-        items.push_back(
-            {pairKey(index.codes[k], index.codes[k + 1]), static_cast<std::uint32_t>(k)});
-      }
-    } else {
-      for (const std::uint32_t k : named) {
-        pump.tick();
-        if (k + 1 >= n || names[k + 1] == kNone) continue;
-        if (packed)
-          words.push_back(((std::uint64_t{names[k]} * groups + names[k + 1]) << positionBits) | k);
-        else if (wide)
-          wideItems.push_back({std::uint64_t{names[k]} * groups + names[k + 1], k});
-        else
-          items.push_back({(names[k] << 16) | names[k + 1], k});
-      }
-    }
-    const std::size_t candidates = packed ? words.size() : wide ? wideItems.size() : items.size();
-    if (candidates < 3) break;
-    pump.tick(candidates);
-    if (wide && !items.empty()) {
-      // The narrow buffers are not needed again; give their memory back.
-      std::vector<KeyedPosition>().swap(items);
-      std::vector<KeyedPosition>().swap(scratch);
-    }
-
-    groups = 0;
-    const auto name = [&](std::span<const std::uint32_t> positions) {
-      for (const std::uint32_t k : positions) {
-        next[k] = groups;
-        repeats.longest[k] = static_cast<std::uint8_t>(length);
-      }
-      ++groups;
-    };
-    // Keys of names are exact; pairs of codes are, unless a code is wider
-    // than 16 bits.
-    const auto sameCodes = [&](std::uint32_t a, std::uint32_t b) {
-      return index.codes[a] == index.codes[b] && index.codes[a + 1] == index.codes[b + 1];
-    };
-    const auto lessCodes = [&](std::uint32_t a, std::uint32_t b) {
-      return std::pair(index.codes[a], index.codes[a + 1]) <
-             std::pair(index.codes[b], index.codes[b + 1]);
-    };
-    if (packed) {
-      radixSortHighBits(words, wordScratch, positionBits, tick);
-      const std::uint64_t positionMask = (std::uint64_t{1} << positionBits) - 1;
-      for (std::size_t i = 0; i < words.size();) {
-        std::size_t j = i + 1;
-        while (j < words.size() && (words[j] >> positionBits) == (words[i] >> positionBits)) ++j;
-        pump.tick(j - i);
-        if (j - i >= 3) {
-          run.clear();
-          for (std::size_t m = i; m < j; ++m)
-            run.push_back(static_cast<std::uint32_t>(words[m] & positionMask));
-          name(run);
-        }
-        i = j;
-      }
-    } else if (wide) {
-      forEachRepeatedValue(wideItems, wideScratch, run, true, sameCodes, lessCodes, name, tick);
-    } else {
-      forEachRepeatedValue(items, scratch, run, length > 2 || index.narrowCodes, sameCodes,
-                           lessCodes, name, tick);
-    }
-
-    // The windows named now lie among those named one length shorter.
-    std::vector<std::uint32_t> nowNamed;
-    if (length == 2) {
-      for (std::size_t k = 0; k < n; ++k)
-        if (next[k] != kNone) nowNamed.push_back(static_cast<std::uint32_t>(k));
-    } else {
-      for (const std::uint32_t k : named)
-        if (next[k] != kNone) nowNamed.push_back(k);
-    }
-    for (const std::uint32_t k : named) names[k] = kNone;
-    named.swap(nowNamed);
-    names.swap(next);
-
-    if (length >= 3 && storing) {
-      storedEntries += named.size();
-      storing =
-          static_cast<double>(storedEntries) <= limits.keptWindowsPerChar * static_cast<double>(n) +
-                                                    static_cast<double>(limits.keptWindowsSlack);
-      if (storing) {
-        NamedWindows& windows = repeats.windows[static_cast<std::size_t>(length)];
-        windows.stored = true;
-        windows.count = groups;
-        windows.positions = named;
-        windows.names.reserve(named.size());
-        for (const std::uint32_t k : named) windows.names.push_back(names[k]);
-      }
-    }
-  }
-  return repeats;
+  text.append(original, copyFrom);
+  return text;
 }
 
 // FNV-1a over bytes, so that the hash of a substring can be extended one
@@ -283,197 +257,24 @@ double asCell(double x) {
   return toNumber(toText(x));
 }
 
-}  // namespace
+// Which terms hold which: containers[a] lists every other term that holds
+// term a (ignoring ASCII case), ascending; innermost[b] is the last such a
+// for container b, -1 when none.
+struct Containment {
+  std::vector<std::vector<int>> containers;
+  std::vector<int> innermost;
+};
 
-void FastChineseTermCounter::countAndCut(Engine& engine) const {
-  if (engine.workText.size() >= kNone) return;  // beyond 32-bit offsets: no terms
-  // The stage works on the text as it is now; workText and charArray are
-  // written once at the end, so their memory is free meanwhile.
-  std::string original = std::move(engine.workText);
-  engine.workText.clear();
-  engine.charArray.clear();
-  const CharIndex index(original);
-  const std::size_t n = index.size();
-  engine.processEvents();
-  EventPump pump(engine);
-  const auto tick = [&pump] { pump.tick(4096); };
-
-  const RepeatIndex repeats = buildRepeatIndex(index, m_limits, pump);
-  const std::vector<std::uint8_t>& longest = repeats.longest;
-  // How many positions start a repeated window of each length or longer.
-  std::array<std::size_t, kLongestRun + 2> longestCount{};
-  for (const std::uint8_t l : longest) ++longestCount[l];
-  for (int l = kLongestRun; l > 0; --l) longestCount[l - 1] += longestCount[l];
-  // Lengths whose named windows were not kept are grouped by hash.
-  std::optional<RunHasher> hasher;
-  // 0: uncut; 1: first character of a cut occurrence; 2: the rest of one.
-  std::vector<std::uint8_t> cut(n, 0);
-  std::vector<std::uint32_t> nextCut(n + 1, static_cast<std::uint32_t>(n));
-  bool cutsSinceScan = false;
-  std::vector<std::uint32_t> repeated;  // positions of repeated windows, ascending
-  for (std::size_t k = 0; k < n; ++k)
-    if (longest[k] >= 2) repeated.push_back(static_cast<std::uint32_t>(k));
-  std::vector<KeyedPosition> items;
-  std::vector<KeyedPosition> scratch;
-  std::vector<std::uint32_t> run;
-  std::vector<std::uint32_t> selected;
-  std::vector<std::uint32_t> valid;
-  std::vector<std::uint32_t> perName;
-  std::vector<std::uint8_t> seen;
-  std::vector<std::uint32_t> order;
-  // The distinct candidates of a pass with at least three windows, in the
-  // order of their first window, each as a span of ascending positions.
-  struct {
-    std::vector<std::uint32_t> positions;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // begin, end in positions
-  } groups;
-  bool anyCut = false;
-
-  for (int pass = 1; pass <= kTermPasses; ++pass) {
-    const int length = 18 - pass;
-    const auto span = static_cast<std::size_t>(length);
-    const NamedWindows& named = repeats.windows[span];
-    groups.positions.clear();
-    groups.spans.clear();
-
-    if (longestCount[span] > 0) {
-      // A repeated window holds no blocked character; it is a candidate
-      // unless an earlier term cut one of its characters.
-      if (cutsSinceScan) {
-        nextCut[n] = static_cast<std::uint32_t>(n);
-        for (std::size_t k = n; k-- > 0;)
-          nextCut[k] = cut[k] ? static_cast<std::uint32_t>(k) : nextCut[k + 1];
-        cutsSinceScan = false;
-      }
-      if (named.stored) {
-        // Group the surviving windows by name: count, lay out by name, and
-        // list the names in the order of their first window.
-        valid.clear();
-        for (std::uint32_t j = 0; j < named.positions.size(); ++j)
-          if (nextCut[named.positions[j]] >= named.positions[j] + span) valid.push_back(j);
-        perName.assign(named.count, 0);
-        for (const std::uint32_t j : valid) ++perName[named.names[j]];
-        seen.assign(named.count, 0);
-        order.clear();
-        std::uint32_t laid = 0;
-        for (const std::uint32_t j : valid) {
-          const std::uint32_t name = named.names[j];
-          if (perName[name] < 3 || seen[name]) continue;
-          seen[name] = 1;
-          order.push_back(name);
-          groups.spans.emplace_back(laid, laid);
-          laid += perName[name];
-          perName[name] = groups.spans.back().first;  // from here: where its next window goes
-        }
-        groups.positions.resize(laid);
-        for (const std::uint32_t j : valid) {
-          const std::uint32_t name = named.names[j];
-          if (seen[name]) groups.positions[perName[name]++] = named.positions[j];
-        }
-        for (std::size_t g = 0; g < groups.spans.size(); ++g)
-          groups.spans[g].second = perName[order[g]];
-        pump.tick(named.positions.size() / 4 + valid.size());
-      } else {
-        if (!hasher) hasher.emplace(index);
-        items.clear();
-        for (const std::uint32_t k : repeated) {
-          if (longest[k] >= length && nextCut[k] >= k + span)
-            items.push_back(
-                {length == 2 ? pairKey(index.codes[k], index.codes[k + 1]) : hasher->key(k, length),
-                 k});
-        }
-        pump.tick(repeated.size() / 4 + items.size());
-        forEachRepeatedValue(
-            items, scratch, run, length == 2 && index.narrowCodes,
-            [&](std::uint32_t a, std::uint32_t b) {
-              return index.bytes(a, span) == index.bytes(b, span);
-            },
-            [&](std::uint32_t a, std::uint32_t b) {
-              return index.bytes(a, span) < index.bytes(b, span);
-            },
-            [&](std::span<const std::uint32_t> positions) {
-              const auto begin = static_cast<std::uint32_t>(groups.positions.size());
-              groups.positions.insert(groups.positions.end(), positions.begin(), positions.end());
-              groups.spans.emplace_back(begin, static_cast<std::uint32_t>(groups.positions.size()));
-            },
-            tick);
-        std::sort(groups.spans.begin(), groups.spans.end(), [&](const auto& a, const auto& b) {
-          return groups.positions[a.first] < groups.positions[b.first];
-        });
-      }
-    }
-
-    for (const auto& [begin, end] : groups.spans) {
-      selected.clear();
-      std::size_t free = 0;  // the next occurrence may start here
-      for (std::uint32_t g = begin; g < end; ++g) {
-        const std::size_t k = groups.positions[g];
-        if (k < free) continue;
-        if (std::any_of(cut.begin() + static_cast<std::ptrdiff_t>(k),
-                        cut.begin() + static_cast<std::ptrdiff_t>(k + span),
-                        [](std::uint8_t c) { return c != 0; }))
-          continue;
-        selected.push_back(static_cast<std::uint32_t>(k));
-        free = k + span;
-      }
-      pump.tick(end - begin);
-      int count = static_cast<int>(selected.size());
-      if (!selected.empty() && selected.back() + span == n) --count;  // splitText's last piece
-      if (count < kMinTermOccurrences) continue;
-
-      const std::size_t firstWindow = groups.positions[begin];
-      const int row = engine.termTable.insertRow(std::string(index.bytes(firstWindow, span)));
-      engine.termTable.setCellText(row, 1, toText(count));
-      for (const std::uint32_t k : selected) {
-        cut[k] = 1;
-        std::fill(cut.begin() + k + 1, cut.begin() + static_cast<std::ptrdiff_t>(k + span), 2);
-      }
-      anyCut = true;
-      cutsSinceScan = true;
-    }
-
-    engine.controls.标签2 = progressText(pass);
-    engine.processEvents();
-  }
-
-  if (!anyCut) {
-    engine.workText = std::move(original);
-    engine.buildCharArray();
-    return;
-  }
-  // Every cut occurrence becomes one space; everything else stays as it was.
-  std::string text;
-  text.reserve(original.size());
-  std::size_t copyFrom = 0;
-  for (std::size_t k = 0; k < n; ++k) {
-    if (cut[k] == 0) continue;
-    text.append(original, copyFrom, index.offsets[k] - copyFrom);
-    if (cut[k] == 1) text += ' ';
-    copyFrom = index.offsets[k + 1];
-  }
-  text.append(original, copyFrom);
-  engine.workText = std::move(text);
-  engine.buildCharArray();
-}
-
-void FastChineseTermCounter::mergeTerms(Engine& engine) const {
-  Table& table = engine.termTable;
-  const int rows = table.rowCount();
-  EventPump pump(engine);
-
-  std::vector<std::string> terms(static_cast<std::size_t>(rows));
-  std::vector<std::string> folded(static_cast<std::size_t>(rows));
+Containment findContainment(const std::vector<TermRow>& rows, EventPump& pump) {
+  const int count = static_cast<int>(rows.size());
+  std::vector<std::string> folded(rows.size());
   std::unordered_map<std::string_view, std::vector<int>, SubstringHash> byFolded;
-  for (int i = 0; i < rows; ++i) {
-    terms[i] = table.cellText(i, 0);
-    folded[i] = terms[i];
+  byFolded.reserve(rows.size());
+  for (int i = 0; i < count; ++i) {
+    folded[i] = rows[i].term;
     for (char& c : folded[i]) c = static_cast<char>(foldAscii(static_cast<unsigned char>(c)));
-    pump.tick(8);
-  }
-  byFolded.reserve(static_cast<std::size_t>(rows));
-  for (int i = 0; i < rows; ++i) {
     byFolded[folded[i]].push_back(i);
-    pump.tick(8);
+    pump.tick(16);
   }
   // Most substrings of a term are no term: a bit per hash value turns them
   // away before the table is asked.
@@ -481,13 +282,10 @@ void FastChineseTermCounter::mergeTerms(Engine& engine) const {
   for (const auto& entry : byFolded)
     mayBeTerm[SubstringHash{}(entry.first) & (kFilterBits - 1)] = true;
 
-  // containers[a]: every other term that holds term a (ignoring ASCII case),
-  // ascending; innermost[b]: the last such a for container b.
-  std::vector<std::vector<int>> containers(static_cast<std::size_t>(rows));
-  std::vector<int> innermost(static_cast<std::size_t>(rows), -1);
-  std::vector<int> seenIn(static_cast<std::size_t>(rows), -1);
+  Containment result{std::vector<std::vector<int>>(rows.size()), std::vector<int>(rows.size(), -1)};
+  std::vector<int> seenIn(rows.size(), -1);
   std::vector<std::size_t> boundaries;
-  for (int b = 0; b < rows; ++b) {
+  for (int b = 0; b < count; ++b) {
     const std::string& outer = folded[b];
     boundaries.clear();
     for (std::size_t i = 0; i < outer.size(); i += charSize(outer, i)) boundaries.push_back(i);
@@ -506,29 +304,79 @@ void FastChineseTermCounter::mergeTerms(Engine& engine) const {
         for (const int a : found->second) {
           if (a == b || seenIn[a] == b) continue;
           seenIn[a] = b;
-          containers[a].push_back(b);
-          innermost[b] = std::max(innermost[b], a);
+          result.containers[a].push_back(b);
+          result.innermost[b] = std::max(result.innermost[b], a);
         }
       }
       pump.tick(boundaries.size());
     }
   }
+  return result;
+}
 
+}  // namespace
+
+namespace {
+
+// The passes over the term text; returns it with the occurrences of the
+// terms cut. Everything the passes hold is freed by the time it returns.
+std::string cutTerms(std::string termText, const FastCountLimits& limits,
+                     const TermStageHooks& hooks, std::vector<TermRow>& rows) {
+  const CharIndex index(termText);
+  if (hooks.events) hooks.events();
+  EventPump pump(hooks.events);
+  std::vector<std::uint8_t> cut;
+  {
+    Passes passes(index, limits, pump);
+    for (int pass = 1; pass <= kTermPasses; ++pass) {
+      passes.run(18 - pass, rows);
+      if (hooks.progress) hooks.progress(progressText(pass));
+      if (hooks.events) hooks.events();
+    }
+    if (!passes.anyCut()) return termText;
+    cut = passes.takeCut();
+  }
+  return rebuildText(termText, index, cut);
+}
+
+}  // namespace
+
+CountedTerms FastChineseTermCounter::countAndCut(std::string termText,
+                                                 const TermStageHooks& hooks) const {
+  CountedTerms counted;
+  // Beyond 32-bit offsets there are no terms.
+  counted.cutText = termText.size() >= kNone
+                        ? std::move(termText)
+                        : cutTerms(std::move(termText), m_limits, hooks, counted.rows);
+  counted.charArray.assign(counted.cutText);
+  return counted;
+}
+
+void FastChineseTermCounter::mergeTerms(std::vector<TermRow>& rows,
+                                        const TermStageHooks& hooks) const {
+  EventPump pump(hooks.events);
+  const Containment containment = findContainment(rows, pump);
+  const std::size_t count = rows.size();
   // The weights in the order the pairwise loop adds them: a container before
   // a (already final) or after it (still its count), read as its cell holds it.
-  std::vector<double> weight(static_cast<std::size_t>(rows));
-  for (int i = 0; i < rows; ++i) {
-    weight[i] = toNumber(table.cell(i, 1));
+  std::vector<double> weight(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    weight[i] = toNumber(rows[i].weight);
     pump.tick(8);
   }
-  for (int a = 0; a < rows; ++a) {
-    if (containers[a].empty()) continue;
-    for (const int b : containers[a]) weight[a] = asCell(weight[a]) + asCell(weight[b]);
-    table.setCellText(a, 1, toText(weight[a]));
-    pump.tick(containers[a].size());
+  for (std::size_t a = 0; a < count; ++a) {
+    if (containment.containers[a].empty()) continue;
+    for (const int b : containment.containers[a]) weight[a] = asCell(weight[a]) + asCell(weight[b]);
+    rows[a].weight = toText(weight[a]);
+    pump.tick(containment.containers[a].size());
   }
-  for (int b = 0; b < rows; ++b) {
-    if (innermost[b] >= 0) table.setCellText(b, 0, replaceText(terms[b], terms[innermost[b]], ""));
+  // The inner terms are removed from the texts as they were before any removal.
+  std::vector<std::string> terms(count);
+  for (std::size_t b = 0; b < count; ++b)
+    if (containment.innermost[b] >= 0)
+      terms[b] = replaceText(rows[b].term, rows[containment.innermost[b]].term, "");
+  for (std::size_t b = 0; b < count; ++b) {
+    if (containment.innermost[b] >= 0) rows[b].term = std::move(terms[b]);
     pump.tick(8);
   }
 }

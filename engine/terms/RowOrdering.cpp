@@ -13,10 +13,7 @@ namespace abrivo {
 void sortRows(Table& table, int column) {
   const int n = table.rowCount();
   std::vector<int> keys(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    keys[static_cast<std::size_t>(i)] = toInt(table.cell(i, column));
-    table.setRowValue(i, i);  // the row refers to its key while the sort runs
-  }
+  for (int i = 0; i < n; ++i) keys[static_cast<std::size_t>(i)] = toInt(table.cell(i, column));
   std::vector<int> order(static_cast<std::size_t>(n));
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -26,7 +23,7 @@ void sortRows(Table& table, int column) {
 }
 
 void Engine::sortTermTable() {
-  sortRows(termTable, 1);
+  sortRows(m_termTable, 1);
 }
 
 }  // namespace abrivo

@@ -4,11 +4,39 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
 
 namespace abrivo {
+
+inline constexpr int kLongestRun = 17;  // the longest run a term may be, in characters
+inline constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+// Lets a front end's events run once every few thousand units of work.
+class EventPump {
+ public:
+  explicit EventPump(const std::function<void()>& events) : m_events(events) {}
+  void tick(std::size_t units = 1) {
+    m_units += units;
+    if (m_units >= 4096) {
+      m_units = 0;
+      if (m_events) m_events();
+    }
+  }
+
+ private:
+  const std::function<void()>& m_events;
+  std::size_t m_units = 0;
+};
+
+// The key of a pair of 32-bit values: the pair itself when both fit in 16
+// bits, a mix of them otherwise.
+inline std::uint32_t pairKey(std::uint32_t a, std::uint32_t b) {
+  if ((a | b) <= 0xFFFF) return (a << 16) | b;
+  return a * 0x9E3779B1u ^ (b + 0x7F4A7C15u);
+}
 
 // The term text as a sequence of characters in their original coordinates.
 // A character is "blocked" when no candidate run may contain it: the one-byte
@@ -36,75 +64,57 @@ struct Keyed {
 using KeyedPosition = Keyed<std::uint32_t>;
 using WideKeyedPosition = Keyed<std::uint64_t>;
 
-// Sorts by key; positions with equal keys keep their order. scratch is a
-// buffer the sort may reuse between calls; tick runs after every digit. Short arrays are sorted by
-// comparison; longer ones by digits of 11 bits (the counters stay in the
-// first-level cache), skipping a digit on which all keys agree.
-template <typename Key, typename Tick = void (*)()>
-void radixSortByKey(
-    std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scratch, Tick tick = [] {}) {
-  const auto byKey = [](const Keyed<Key>& a, const Keyed<Key>& b) { return a.key < b.key; };
+// Sorts items by the bits of keyOf(item) from fromBit up; items equal there
+// keep their order. scratch is a buffer the sort may reuse between calls;
+// tick runs after every digit. Short arrays are sorted by comparison; longer
+// ones by digits of 11 bits (the counters stay in the first-level cache),
+// skipping a digit on which all keys agree.
+template <typename Item, typename KeyOf, typename Tick = void (*)()>
+void radixSort(
+    std::vector<Item>& items, std::vector<Item>& scratch, KeyOf keyOf, int fromBit = 0,
+    Tick tick = [] {}) {
+  using Key = decltype(keyOf(items[0]));
+  constexpr int kKeyBits = static_cast<int>(8 * sizeof(Key));
+  const auto digits = [&](const Item& item) {
+    return fromBit ? keyOf(item) >> fromBit : keyOf(item);
+  };
   if (items.size() < 256) {
-    std::stable_sort(items.begin(), items.end(), byKey);
+    std::stable_sort(items.begin(), items.end(),
+                     [&](const Item& a, const Item& b) { return digits(a) < digits(b); });
     return;
   }
   constexpr int kBits = 11;
   constexpr Key kMask = (Key{1} << kBits) - 1;
   Key any = 0;
   Key all = ~Key{0};
-  for (const Keyed<Key>& item : items) {
-    any |= item.key;
-    all &= item.key;
+  for (const Item& item : items) {
+    any |= keyOf(item);
+    all &= keyOf(item);
   }
   scratch.resize(items.size());
   std::vector<std::uint32_t> counts(std::size_t{1} << kBits);
-  for (int shift = 0; shift < static_cast<int>(8 * sizeof(Key)); shift += kBits) {
+  for (int shift = fromBit; shift < kKeyBits; shift += kBits) {
     if ((((any ^ all) >> shift) & kMask) == 0) continue;
     std::fill(counts.begin(), counts.end(), 0);
-    for (const Keyed<Key>& item : items) ++counts[(item.key >> shift) & kMask];
+    for (const Item& item : items) ++counts[(keyOf(item) >> shift) & kMask];
     std::uint32_t sum = 0;
     for (std::uint32_t& c : counts) {
       const std::uint32_t n = c;
       c = sum;
       sum += n;
     }
-    for (const Keyed<Key>& item : items) scratch[counts[(item.key >> shift) & kMask]++] = item;
+    for (const Item& item : items) scratch[counts[(keyOf(item) >> shift) & kMask]++] = item;
     items.swap(scratch);
     tick();
   }
 }
 
-// Sorts words by their bits from fromBit up; words equal there keep their
-// order. Digits of 11 bits, skipping those on which all words agree; tick
-// runs after every digit.
-template <typename Tick = void (*)()>
-void radixSortHighBits(
-    std::vector<std::uint64_t>& words, std::vector<std::uint64_t>& scratch, int fromBit,
-    Tick tick = [] {}) {
-  constexpr int kBits = 11;
-  constexpr std::uint64_t kMask = (std::uint64_t{1} << kBits) - 1;
-  std::uint64_t any = 0;
-  std::uint64_t all = ~std::uint64_t{0};
-  for (const std::uint64_t w : words) {
-    any |= w;
-    all &= w;
-  }
-  scratch.resize(words.size());
-  std::vector<std::uint32_t> counts(std::size_t{1} << kBits);
-  for (int shift = fromBit; shift < 64; shift += kBits) {
-    if ((((any ^ all) >> shift) & kMask) == 0) continue;
-    std::fill(counts.begin(), counts.end(), 0);
-    for (const std::uint64_t w : words) ++counts[(w >> shift) & kMask];
-    std::uint32_t sum = 0;
-    for (std::uint32_t& c : counts) {
-      const std::uint32_t n = c;
-      c = sum;
-      sum += n;
-    }
-    for (const std::uint64_t w : words) scratch[counts[(w >> shift) & kMask]++] = w;
-    words.swap(scratch);
-    tick();
-  }
+// Sorts by key; positions with equal keys keep their order.
+template <typename Key, typename Tick = void (*)()>
+void radixSortByKey(
+    std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scratch, Tick tick = [] {}) {
+  radixSort(
+      items, scratch, [](const Keyed<Key>& item) { return item.key; }, 0, tick);
 }
 
 // Calls visit(positions) for every set of at least three items whose values

@@ -200,28 +200,40 @@ std::optional<ByteOrderMark> detectByteOrderMark(std::string_view bytes) {
   return std::nullopt;
 }
 
+namespace {
+
+// iconv's name of a charset that iconv converts without further checks
+// (iconv takes names in either case); nullptr for the others.
+const char* plainIconvName(Charset charset) {
+  const bool plain =
+      charset == Charset::Utf16Le || charset == Charset::Utf16Be || charset == Charset::Big5Hkscs;
+  return plain ? charsetName(charset).data() : nullptr;
+}
+
+// The text itself when it is valid UTF-8; else the offset of the first bad byte.
+std::optional<std::string> checkedUtf8(std::string_view text, ConversionError* error) {
+  if (const auto bad = firstInvalidUtf8(text)) {
+    if (error) error->offset = *bad;
+    return std::nullopt;
+  }
+  return std::string(text);
+}
+
+}  // namespace
+
 std::optional<std::string> decodeToUtf8(std::string bytes, Charset charset,
                                         ConversionError* error) {
+  if (const char* name = plainIconvName(charset)) return convertStrict("UTF-8", name, bytes, error);
   switch (charset) {
     case Charset::Utf8:
-      if (const auto bad = firstInvalidUtf8(bytes)) {
-        if (error) error->offset = *bad;
-        return std::nullopt;
-      }
+      if (firstInvalidUtf8(bytes)) return checkedUtf8(bytes, error);
       return bytes;
-    case Charset::Utf16Le:
-      return convertStrict("UTF-8", "UTF-16LE", bytes, error);
-    case Charset::Utf16Be:
-      return convertStrict("UTF-8", "UTF-16BE", bytes, error);
     case Charset::Gbk:
       if (!isValidGbk(bytes, error)) return std::nullopt;
       return gb18030ToUtf8(bytes, error);
-    case Charset::Gb18030:
+    default:
       return gb18030ToUtf8(bytes, error);
-    case Charset::Big5Hkscs:
-      return convertStrict("UTF-8", "BIG5-HKSCS", bytes, error);
   }
-  return std::nullopt;
 }
 
 std::optional<DecodedText> decodeAutomatically(std::string bytes, ConversionError* error) {
@@ -244,17 +256,10 @@ std::optional<DecodedText> decodeAutomatically(std::string bytes, ConversionErro
 
 std::optional<std::string> encodeFromUtf8(std::string_view utf8, Charset charset,
                                           ConversionError* error) {
+  if (const char* name = plainIconvName(charset)) return convertStrict(name, "UTF-8", utf8, error);
   switch (charset) {
     case Charset::Utf8:
-      if (const auto bad = firstInvalidUtf8(utf8)) {
-        if (error) error->offset = *bad;
-        return std::nullopt;
-      }
-      return std::string(utf8);
-    case Charset::Utf16Le:
-      return convertStrict("UTF-16LE", "UTF-8", utf8, error);
-    case Charset::Utf16Be:
-      return convertStrict("UTF-16BE", "UTF-8", utf8, error);
+      return checkedUtf8(utf8, error);
     case Charset::Gbk: {
       auto gb = utf8ToGb18030(utf8, error);
       ConversionError gbError{};
@@ -271,12 +276,9 @@ std::optional<std::string> encodeFromUtf8(std::string_view utf8, Charset charset
       }
       return std::nullopt;
     }
-    case Charset::Gb18030:
+    default:
       return utf8ToGb18030(utf8, error);
-    case Charset::Big5Hkscs:
-      return convertStrict("BIG5-HKSCS", "UTF-8", utf8, error);
   }
-  return std::nullopt;
 }
 
 char32_t codePointAt(std::string_view utf8, std::size_t offset) {

@@ -207,6 +207,27 @@ class FoldedReader {
   }
   void next() { m_pos += m_step; }
 
+  // Appends the next character to out and steps past it when it is one of
+  // chars (ASCII); true when it was.
+  bool takeOneOf(std::string_view chars, std::string& out) {
+    const int c = peek();
+    if (c < 0 || c >= 0x80 || chars.find(static_cast<char>(c)) == std::string_view::npos)
+      return false;
+    out.push_back(static_cast<char>(c));
+    next();
+    return true;
+  }
+  // Appends the digits that follow to out; true when there was one.
+  bool takeDigits(std::string& out) {
+    bool any = false;
+    while (peek() >= '0' && peek() <= '9') {
+      out.push_back(static_cast<char>(peek()));
+      next();
+      any = true;
+    }
+    return any;
+  }
+
  private:
   std::string_view m_t;
   std::size_t m_pos = 0;
@@ -237,13 +258,6 @@ Text concatText(std::string_view a, std::string_view b) {
   Text r;
   r.reserve(a.size() + b.size());
   r.append(a).append(b);
-  return r;
-}
-
-Text concatText(std::string_view a, std::string_view b, std::string_view c) {
-  Text r;
-  r.reserve(a.size() + b.size() + c.size());
-  r.append(a).append(b).append(c);
   return r;
 }
 
@@ -377,40 +391,15 @@ double toNumber(std::string_view t) {
   FoldedReader in(t);
   while (isSpace(in.peek())) in.next();
   std::string num;
-  if (in.peek() == '+' || in.peek() == '-') {
-    num.push_back(static_cast<char>(in.peek()));
-    in.next();
-  }
-  bool digits = false;
-  while (isDigit(in.peek())) {
-    num.push_back(static_cast<char>(in.peek()));
-    in.next();
-    digits = true;
-  }
-  if (in.peek() == '.') {
-    num.push_back('.');
-    in.next();
-    while (isDigit(in.peek())) {
-      num.push_back(static_cast<char>(in.peek()));
-      in.next();
-      digits = true;
-    }
-  }
+  in.takeOneOf("+-", num);
+  bool digits = in.takeDigits(num);
+  if (in.takeOneOf(".", num)) digits = in.takeDigits(num) || digits;
   if (!digits) return 0.0;
   if (in.peek() == 'e' || in.peek() == 'E') {
     std::string exp = "e";
     in.next();
-    if (in.peek() == '+' || in.peek() == '-') {
-      exp.push_back(static_cast<char>(in.peek()));
-      in.next();
-    }
-    bool expDigits = false;
-    while (isDigit(in.peek())) {
-      exp.push_back(static_cast<char>(in.peek()));
-      in.next();
-      expDigits = true;
-    }
-    if (expDigits) num += exp;
+    in.takeOneOf("+-", exp);
+    if (in.takeDigits(exp)) num += exp;
   }
   // strtod in the C locale: the program's locale must not change the decimal
   // point, and overflow gives infinity as the C library defines it.
@@ -447,22 +436,6 @@ int floorToInt(double x) {
   const double f = std::modf(x, &i);
   if (std::fabs(f) > 0.999999999999) x = (i >= 0.0) ? i + 1.0 : i - 1.0;
   return clampToInt(std::floor(x));
-}
-
-Text charFromCode(unsigned char b) {
-  return b == 0 ? Text() : Text(1, static_cast<char>(b));
-}
-
-std::vector<unsigned char> toBytes(std::string_view t) {
-  return std::vector<unsigned char>(t.begin(), t.end());
-}
-
-int compareText(std::string_view a, std::string_view b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  const int c = n ? std::memcmp(a.data(), b.data(), n) : 0;
-  if (c != 0) return c < 0 ? -1 : 1;
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
 }
 
 }  // namespace abrivo

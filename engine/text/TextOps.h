@@ -44,7 +44,6 @@ inline std::size_t charSize(std::string_view t, std::size_t i) {
 int textLength(std::string_view t);
 
 Text concatText(std::string_view a, std::string_view b);
-Text concatText(std::string_view a, std::string_view b, std::string_view c);
 
 // First / last n bytes; n of 0 or less gives the empty text. Character
 // boundaries are not respected.
@@ -87,12 +86,6 @@ int toInt(double x);  // truncated toward zero, clamped to 32 bits
 // The greatest integer not above x, after snapping a fraction within 1e-12
 // of a whole number.
 int floorToInt(double x);
-
-Text charFromCode(unsigned char b);
-std::vector<unsigned char> toBytes(std::string_view t);
-
-// -1, 0 or 1 by unsigned byte order.
-int compareText(std::string_view a, std::string_view b);
 
 // Maps ASCII capitals onto lower case; every other byte stays.
 inline unsigned char foldAscii(unsigned char c) {

@@ -97,15 +97,15 @@ void expectSameAsEngine(const json& result, const Engine& engine) {
   EXPECT_EQ(result.at("keywords"), words);
 
   const json& terms = result.at("terms");
-  ASSERT_EQ(terms.size(), static_cast<std::size_t>(engine.termTable.rowCount()));
-  for (int r = 0; r < engine.termTable.rowCount(); ++r) {
+  ASSERT_EQ(terms.size(), static_cast<std::size_t>(engine.termTable().rowCount()));
+  for (int r = 0; r < engine.termTable().rowCount(); ++r) {
     const json& t = terms[static_cast<std::size_t>(r)];
-    EXPECT_EQ(t, json({{"term", shown(engine.termTable.cell(r, 0))},
-                       {"weight", number(engine.termTable.cell(r, 1))}}));
+    EXPECT_EQ(t, json({{"term", shown(engine.termTable().cell(r, 0))},
+                       {"weight", number(engine.termTable().cell(r, 1))}}));
     EXPECT_TRUE(t.at("weight").is_number_integer());
   }
   const json& sentences = result.at("sentences");
-  const Table& table = engine.sentenceTable;
+  const Table& table = engine.sentenceTable();
   ASSERT_EQ(sentences.size(), static_cast<std::size_t>(table.rowCount()));
   std::size_t selected = 0;
   for (int r = 0; r < table.rowCount(); ++r) {
@@ -114,7 +114,7 @@ void expectSameAsEngine(const json& result, const Engine& engine) {
     EXPECT_EQ(x, json({{"text", shown(table.cell(r, 0))},
                        {"rank", rank},
                        {"position", number(table.cell(r, 2))},
-                       {"selected", rank <= engine.candidateTable.rowCount()}}));
+                       {"selected", rank <= engine.candidateTable().rowCount()}}));
     selected += x.at("selected").get<bool>();
   }
   EXPECT_GE(selected, 1u) << "a summary holds at least one sentence";
@@ -138,7 +138,7 @@ TEST(CliOutput, AgreesWithTheWindowsRun) {
       SCOPED_TRACE(std::string(a.language) + " length " + std::to_string(length));
       Engine engine;
       runAsWindow(engine, a.title, a.text, length);
-      ASSERT_GT(engine.sentenceTable.rowCount(), 0);
+      ASSERT_GT(engine.sentenceTable().rowCount(), 0);
 
       const std::vector<std::string> common = {"-t", std::string(a.title), "-l",
                                                std::to_string(length), file};

@@ -9,22 +9,26 @@
 #include <utility>
 
 #include "abrivo/internal/Engine.h"
+#include "abrivo/internal/terms/ChineseTermCounter.h"
 
 namespace abrivo::testing {
 
 class PausingCounter final : public ChineseTermCounter {
  public:
-  explicit PausingCounter(std::function<void(Engine&)> pause) : m_pause(std::move(pause)) {}
+  PausingCounter(Engine& engine, std::function<void(Engine&)> pause)
+      : m_engine(engine), m_pause(std::move(pause)) {}
 
-  void countAndCut(Engine& engine) const override {
+  CountedTerms countAndCut(std::string termText, const TermStageHooks&) const override {
     ++m_calls;
-    m_pause(engine);
+    m_pause(m_engine);
+    return {{}, std::move(termText), {}};
   }
-  void mergeTerms(Engine&) const override {}
+  void mergeTerms(std::vector<TermRow>&, const TermStageHooks&) const override {}
 
   int calls() const { return m_calls; }
 
  private:
+  Engine& m_engine;
   std::function<void(Engine&)> m_pause;
   mutable int m_calls = 0;
 };

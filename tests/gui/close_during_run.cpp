@@ -12,7 +12,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   abrivo::MainWindow window;
-  abrivo::testing::PausingCounter counter([&window](abrivo::Engine& engine) {
+  abrivo::testing::PausingCounter counter(window.engine(), [&window](abrivo::Engine& engine) {
     QTimer::singleShot(0, &window, &QWidget::close);
     abrivo::testing::spinUntil(
         engine, [] { return false; }, 20000);

@@ -237,7 +237,7 @@ void MainWindowTest::enterNeverStartsARun() {
   QTest::keyClick(box, Qt::Key_Return);
   QTest::keyClick(box, Qt::Key_Enter);
   QCOMPARE(label(w, 2)->text(), QString());
-  QCOMPARE(w.engine().sentenceTable.rowCount(), 0);
+  QCOMPARE(w.engine().sentenceTable().rowCount(), 0);
   QCOMPARE(boxText(*contentBox(w)).count(u'\n'), lines + (breaksTheLine ? 2 : 0));
 }
 
@@ -282,8 +282,8 @@ void MainWindowTest::handlers() {
   QTest::mouseClick(button(w, u"摘要"_s), Qt::LeftButton);
   QVERIFY(!boxText(*outputBox(w)).isEmpty());
   const Engine& engine = w.engine();
-  const int rows[] = {engine.sentenceTable.rowCount(), engine.termTable.rowCount(),
-                      engine.candidateTable.rowCount()};
+  const int rows[] = {engine.sentenceTable().rowCount(), engine.termTable().rowCount(),
+                      engine.candidateTable().rowCount()};
   QVERIFY(rows[0] > 0 && rows[1] > 0 && rows[2] > 0);
   const QString status = label(w, 2)->text();
   const QString keywords = label(w, 3)->text();
@@ -318,9 +318,9 @@ void MainWindowTest::handlers() {
   }
   // Neither the length list nor the tables change.
   QCOMPARE(lengthList(w)->currentIndex(), 2);
-  QCOMPARE(engine.sentenceTable.rowCount(), rows[0]);
-  QCOMPARE(engine.termTable.rowCount(), rows[1]);
-  QCOMPARE(engine.candidateTable.rowCount(), rows[2]);
+  QCOMPARE(engine.sentenceTable().rowCount(), rows[0]);
+  QCOMPARE(engine.termTable().rowCount(), rows[1]);
+  QCOMPARE(engine.candidateTable().rowCount(), rows[2]);
 }
 
 void MainWindowTest::runOnEachSample_data() {
@@ -392,7 +392,7 @@ void MainWindowTest::progressShowsDuringARun() {
   MainWindow w;
   show(w);
   bool shown = false;
-  PausingCounter counter([&](Engine& engine) {
+  PausingCounter counter(w.engine(), [&](Engine& engine) {
     engine.controls.标签2 = "37%";
     shown = spinUntil(engine, [&] { return label(w, 2)->text() == u"37%"_s; });
   });
@@ -408,7 +408,7 @@ void MainWindowTest::secondPressDuringARunIsIgnored() {
   show(w);
   bool pressed = false;
   QString outputDuringRun, keywordsDuringRun;
-  PausingCounter counter([&](Engine& engine) {
+  PausingCounter counter(w.engine(), [&](Engine& engine) {
     // A second run, or a window that showed the unfinished state, would show these.
     engine.controls.编辑框1 = "unfinished";
     engine.controls.标签3 = "unfinished";
@@ -443,7 +443,7 @@ void MainWindowTest::handlerDuringARunReachesTheEngine() {
   MainWindow w;
   show(w);
   bool acted = false;
-  PausingCounter counter([&](Engine& engine) {
+  PausingCounter counter(w.engine(), [&](Engine& engine) {
     acted = runAsPendingEvent(engine, [&] {
       if (action == u"typing"_s)
         QTest::keyClicks(titleBox(w), u"XYZ"_s);
@@ -522,7 +522,7 @@ void MainWindowTest::busyDuringARun() {
   start->setFocus();
   bool enabledDuringRun = true;
   Qt::CursorShape cursorDuringRun = Qt::ArrowCursor;
-  PausingCounter counter([&](Engine& engine) {
+  PausingCounter counter(w.engine(), [&](Engine& engine) {
     engine.processEvents();
     enabledDuringRun = start->isEnabled();
     if (const QCursor* cursor = QGuiApplication::overrideCursor())

@@ -5,17 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "abrivo/internal/Engine.h"
+#include "abrivo/internal/terms/ChineseTermCounter.h"
 #include "abrivo/internal/terms/EnglishTerms.h"
 
 namespace abrivo::reference {
 
-// Every candidate splits the whole text, every cut rebuilds charArray, and
+// Every candidate splits the whole text, every cut rebuilds the characters, and
 // the merge compares all pairs of terms. Quadratic or worse; fine for tests.
 class DirectChineseTermCounter final : public ChineseTermCounter {
  public:
-  void countAndCut(Engine& engine) const override;
-  void mergeTerms(Engine& engine) const override;
+  CountedTerms countAndCut(std::string termText, const TermStageHooks& hooks) const override;
+  void mergeTerms(std::vector<TermRow>& rows, const TermStageHooks& hooks) const override;
 };
 
 // Compares every piece with every later piece and empties the later copy.
