@@ -59,4 +59,22 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
+# python3-abrivo: the Python module (component "python3-abrivo", python/),
+# when it is built.
+if(TARGET abrivo_python)
+  list(APPEND CPACK_COMPONENTS_ALL python3-abrivo)
+  set(CPACK_DEBIAN_PYTHON3-ABRIVO_PACKAGE_NAME python3-abrivo)
+  set(CPACK_DEBIAN_PYTHON3-ABRIVO_PACKAGE_SECTION python)
+  set(CPACK_DEBIAN_PYTHON3-ABRIVO_DESCRIPTION
+"This package holds the Python 3 module abrivo, which summarises with the
+engine of Abrivo: abrivo.summarise for one article, abrivo.summarise_many
+for a stream of records on worker threads. It releases the GIL while the
+engine runs.")
+  # The module is built for one version of the interpreter; dpkg-shlibdeps
+  # adds the C and C++ libraries.
+  math(EXPR next_minor "${Python_VERSION_MINOR} + 1")
+  set(CPACK_DEBIAN_PYTHON3-ABRIVO_PACKAGE_DEPENDS
+    "python3 (>= ${Python_VERSION_MAJOR}.${Python_VERSION_MINOR}), python3 (<< ${Python_VERSION_MAJOR}.${next_minor})")
+endif()
+
 include(CPack)

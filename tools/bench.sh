@@ -113,3 +113,21 @@ for entry in "${shapes[@]}"; do
   label=${entry%%|*}
   row "abrivo-cli peak memory, $label 10 MiB" "$(perByte "$label")" B/B "<=" 40
 done
+
+# == Batch throughput: records per second of abrivo-cli --jsonl (-j 1, -j 2)
+# and of the Python module, on 10,000 generated articles of 4 KiB (GBK
+# bytes) in each language; bench/batch_bench.py prints the tables.
+abrivo_require_packages pybind11-dev python3-dev
+cmake -S . -B "$build" -DABRIVO_BUILD_PYTHON=ON >/dev/null
+cmake --build "$build" --target make-corpus abrivo-cli abrivo_python
+corpus="$build/corpus"
+mkdir -p "$corpus"
+for lang in zh en; do
+  [ -s "$corpus/$lang-10000x4KiB.jsonl" ] ||
+    "$build/bench/make-corpus" "$lang" 10000 4096 "$corpus/$lang-10000x4KiB.jsonl"
+done
+echo
+echo "== Batch throughput (load average before: $(cut -d' ' -f1-3 /proc/loadavg))"
+echo
+PYTHONPATH="$PWD/$build/python" /usr/bin/python3 bench/batch_bench.py --cli "$build/cli/abrivo-cli" \
+  zh="$corpus/zh-10000x4KiB.jsonl" en="$corpus/en-10000x4KiB.jsonl"

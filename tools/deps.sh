@@ -6,6 +6,9 @@
 # make the window's standard menus and dialogs follow the locale).
 ABRIVO_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev nlohmann-json3-dev
   qt6-translations-l10n)
+# The Python module, its tests, the Dask example and the GNU parallel recipe.
+ABRIVO_PYTHON_PACKAGES=(pybind11-dev python3-dev python3-pybind11 python3-pytest python3-dask
+  python3-distributed parallel)
 
 abrivo_require_packages() {
   local missing=() pkg

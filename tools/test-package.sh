@@ -8,14 +8,17 @@
 #                  exported, shlibs file, Depends;
 #   libabrivo-dev  header, CMake package and pkg-config file, Depends on
 #                  exactly this libabrivo1; a program builds with pkg-config
-#                  against the two unpacked packages and runs.
+#                  against the two unpacked packages and runs;
+#   python3-abrivo the Python module: file list, Depends, and the unpacked
+#                  module imports and summarises.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
-abrivo_require_packages "${ABRIVO_BUILD_PACKAGES[@]}" dpkg-dev file desktop-file-utils man-db binutils
+abrivo_require_packages "${ABRIVO_BUILD_PACKAGES[@]}" dpkg-dev file desktop-file-utils man-db binutils \
+  pybind11-dev python3-dev
 
 build=build/package
-cmake --preset release -B "$build" -DABRIVO_BUILD_TESTS=OFF >/dev/null
+cmake --preset release -B "$build" -DABRIVO_BUILD_TESTS=OFF -DABRIVO_BUILD_PYTHON=ON >/dev/null
 cmake --build "$build"
 rm -f "$build"/*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
@@ -31,7 +34,8 @@ version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackCon
 arch=$(dpkg --print-architecture)
 expected_debs="abrivo_${version}_$arch.deb
 libabrivo-dev_${version}_$arch.deb
-libabrivo1_${version}_$arch.deb"
+libabrivo1_${version}_$arch.deb
+python3-abrivo_${version}_$arch.deb"
 actual_debs=$(cd "$build" && ls -1 -- *.deb | LC_ALL=C sort)
 [ "$actual_debs" = "$expected_debs" ] || {
   echo "FAIL: expected in $build:" $expected_debs "; found:" $actual_debs >&2
@@ -40,6 +44,7 @@ actual_debs=$(cd "$build" && ls -1 -- *.deb | LC_ALL=C sort)
 deb=$build/abrivo_${version}_$arch.deb
 libdeb=$build/libabrivo1_${version}_$arch.deb
 devdeb=$build/libabrivo-dev_${version}_$arch.deb
+pydeb=$build/python3-abrivo_${version}_$arch.deb
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -197,8 +202,33 @@ else
   fail "a C++17 program does not build with pkg-config --cflags --libs abrivo"
 fi
 
+# --- python3-abrivo: the Python module ----------------------------------------
+
+site=usr/lib/python3/dist-packages
+so=$(files "$pydeb" | grep -o '_abrivo\.cpython-[^/]*\.so$' || true)
+[ -n "$so" ] || fail "python3-abrivo: no compiled module"
+expected_files="./$site/abrivo/__init__.py
+./$site/abrivo/__init__.pyi
+./$site/abrivo/$so
+./$site/abrivo/py.typed"
+diff <(echo "$expected_files") <(files "$pydeb") >&2 ||
+  fail "python3-abrivo: file list differs (< expected, > packaged)"
+pyversion=$(/usr/bin/python3 -c 'import sys; print("%d\\.%d" % sys.version_info[:2])')
+fields "$pydeb" <<EOF
+Package|^python3-abrivo$
+Section|^python$
+Depends|(^|, )python3 \(>= $pyversion\)
+Depends|(^|, )libstdc\+\+6 \(>= [^)]+\)
+EOF
+dpkg-deb -x "$pydeb" "$work/python"
+said=$(PYTHONPATH=$work/python/$site /usr/bin/python3 -c '
+import abrivo
+print(abrivo.__file__, abrivo.summarise("The tree is green. The tree is tall. The tree is old.").language)') ||
+  fail "python3-abrivo: the unpacked module does not import"
+[[ "$said" == "$work/python/$site/abrivo/__init__.py en" ]] || fail "python3-abrivo: the module said '$said'"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures package check(s) failed" >&2
   exit 1
 fi
-echo "Package checks passed: $(basename "$deb"), $(basename "$libdeb"), $(basename "$devdeb")"
+echo "Package checks passed: $(basename "$deb"), $(basename "$libdeb"), $(basename "$devdeb"), $(basename "$pydeb")"
