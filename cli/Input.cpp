@@ -99,7 +99,7 @@ std::optional<std::string> encodeOutput(std::string_view utf8, Encoding encoding
     // a \u escape (two for a character beyond the BMP), the same JSON string.
     out += *encodeFromUtf8(utf8.substr(0, error.offset), charset);
     const auto escape = [&](unsigned unit) {
-      char text[8];
+      char text[16];
       std::snprintf(text, sizeof text, "\\u%04x", unit);
       out += text;
     };
