@@ -79,11 +79,7 @@ std::string readRecord(const JsonLine& json, const Length& defaultLength, std::s
     if (!count) continue;
     const auto n = count->kind == JsonKind::Number ? jsonInteger(count->text) : std::nullopt;
     if (!n || *n < 1 || *n > INT_MAX) {
-      std::string message = "\"";
-      message.append(name)
-          .append("\" is not an integer from 1 to ")
-          .append(std::to_string(INT_MAX));
-      return message;
+      return "\"" + std::string(name) + "\" is not an integer from 1 to " + std::to_string(INT_MAX);
     }
     (count == chars ? length.chars : length.sentences) = static_cast<int>(*n);
   }

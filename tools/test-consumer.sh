@@ -66,7 +66,10 @@ g++ -std=c++17 -O2 -Wall -Wextra -Werror -o "$work/with-pkg-config" tests/consum
   $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs abrivo)
 export LD_LIBRARY_PATH=$prefix/lib
 for program in "$work/with-cmake/consumer" "$work/with-pkg-config"; do
-  ldd "$program" | grep -qF "$prefix/lib/libabrivo.so.1" ||
+  # Not ldd | grep -q: grep may stop reading early, and under pipefail
+  # ldd's broken pipe would count as a failure.
+  libraries=$(ldd "$program")
+  grep -qF "$prefix/lib/libabrivo.so.1" <<<"$libraries" ||
     fail "$program does not load the installed libabrivo.so.1"
 done
 
