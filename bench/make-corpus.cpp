@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include <nlohmann/json.hpp>
+
 #include "TextGenerator.h"
 #include "abrivo/internal/text/Encoding.h"
 
@@ -25,35 +27,7 @@ constexpr std::string_view kUsage =
 
 // A JSON string literal of UTF-8 text.
 void appendJsonString(std::string& out, std::string_view text) {
-  out += '"';
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += '"';
+  out += nlohmann::json(text).dump();
 }
 
 std::string utf8(std::string_view engineBytes) {

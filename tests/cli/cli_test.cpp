@@ -2,6 +2,7 @@
 // on the same text, every way of giving the input yields the same output,
 // and bad input fails with the right status and message and no output.
 #include "cli/Cli.h"
+#include "RunCli.h"
 
 #include <gtest/gtest.h>
 
@@ -22,20 +23,6 @@ namespace {
 
 using nlohmann::json;
 using namespace abrivo::cli::testing;
-
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args, const std::string& input = {}) {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int code = runCli(views, in, out, err);
-  return {code, out.str(), err.str()};
-}
 
 class TempDir {
  public:

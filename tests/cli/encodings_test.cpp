@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Articles.h"
+#include "RunCli.h"
 #include "abrivo/internal/text/Encoding.h"
 #include "cli/Cli.h"
 
@@ -20,20 +21,6 @@ namespace abrivo::cli {
 namespace {
 
 using namespace abrivo::cli::testing;
-
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args, const std::string& input) {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int code = runCli(views, in, out, err);
-  return {code, out.str(), err.str()};
-}
 
 std::string encoded(std::string_view utf8, Charset charset) {
   const auto bytes = encodeFromUtf8(utf8, charset);

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "RunCli.h"
 #include "abrivo/internal/text/Encoding.h"
 #include "cli/Batch.h"
 #include "cli/Cli.h"
@@ -17,21 +18,10 @@
 namespace abrivo::cli {
 namespace {
 
+using testing::Outcome;
+using testing::run;
+
 using nlohmann::json;
-
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args, const std::string& input) {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int code = runCli(views, in, out, err);
-  return {code, out.str(), err.str()};
-}
 
 TEST(CliBadInput, InvalidBytesFailWithTheirOffset) {
   const struct {

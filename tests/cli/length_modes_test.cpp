@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Articles.h"
+#include "RunCli.h"
 #include "Samples.h"
 #include "cli/Batch.h"
 #include "cli/Cli.h"
@@ -21,20 +22,6 @@ namespace {
 
 using nlohmann::json;
 using namespace abrivo::cli::testing;
-
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args, const std::string& input = {}) {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int code = runCli(views, in, out, err);
-  return {code, out.str(), err.str()};
-}
 
 // The JSON of a successful run.
 json runJson(std::vector<std::string> args, const std::string& input = {}) {

@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "RunCli.h"
 #include "cli/Cli.h"
 
 namespace {
+
+using abrivo::cli::testing::Outcome;
 
 std::atomic<std::size_t> gLimit{0};  // 0: no limit
 
@@ -65,12 +68,6 @@ void operator delete[](void* p, std::size_t) noexcept {
 
 namespace abrivo::cli {
 namespace {
-
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
 
 // Runs the command line with allocations above limit failing.
 Outcome runLimited(std::vector<std::string_view> args, const std::string& input,
