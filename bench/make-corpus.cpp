@@ -6,7 +6,6 @@
 // Each record is {"id": N, "title": "...", "content": "..."}: the next
 // article of one generator, at most BYTES bytes of GBK, as UTF-8 with "\n"
 // line breaks. The same arguments give the same file on every machine.
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
