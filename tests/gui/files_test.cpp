@@ -21,6 +21,7 @@
 #include "FakeDialogs.h"
 #include "MainWindow.h"
 #include "Samples.h"
+#include "TestFiles.h"
 #include "abrivo/internal/text/Encoding.h"
 
 using abrivo::boxText;
@@ -51,15 +52,8 @@ QString fromGb18030(const QByteArray& bytes) {
   return utf8 ? fromUtf8(*utf8) : u"(not GB18030)"_s;
 }
 
-bool writeFile(const QString& path, const QByteArray& content) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using abrivo::testing::readFile;
+using abrivo::testing::writeFile;
 
 // Drags data onto target and drops it there, as the window system delivers
 // a drag from a file manager. Returns whether the drop was accepted.

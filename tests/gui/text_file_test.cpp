@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestFiles.h"
 #include "TextFile.h"
 
 using abrivo::Charset;
@@ -22,15 +23,8 @@ QByteArray bytes(const char* text, qsizetype size) {
   return QByteArray(text, size);
 }
 
-bool writeFile(const QString& path, const QByteArray& content) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using abrivo::testing::readFile;
+using abrivo::testing::writeFile;
 
 }  // namespace
 
